@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace travoli {
+
+// The player's language as saved: -1 never chosen, 0 English, 1 German. Any other value
+// can only come from old settings and reads as English.
+using Language = std::int32_t;
+
+inline constexpr Language NoLanguageChosen = -1;
+inline constexpr Language EnglishLanguage = 0;
+inline constexpr Language GermanLanguage = 1;
+
+// The one test of a language that the texts know: German only for exactly 1.
+inline constexpr bool SpeaksGerman(Language language) { return language == GermanLanguage; }
+
+// Every text the player can see. Ask TextFor each time a text is set; never keep the result,
+// so a change of language shows the next time the owner sets its texts.
+enum class TextId {
+    ProgramName,
+    TitlePrefix,
+    TitleLevelWord,
+    TitleSeparator,
+    TitleMovesWord,
+    TitleUnsolved,
+    MovesLabelWord,
+    MovesLabelTail,
+    HintRestart,
+    HintRules,
+    HintSound,
+    HintExit,
+    HintPrevUnsolved,
+    HintLevelSelector,
+    HintNextUnsolved,
+    HintInfo,
+    HintLanguage,
+    MarqueeLine,
+    QuitQuestion,
+    GiveUpQuestion,
+    ButtonYes,
+    ButtonNo,
+    ButtonOk,
+    ResultTooManyMoves,
+    ResultFirstSolution,
+    ResultBetterSolution,
+    ResultSolvedAgain,
+    RulesText,
+    InfoCaption,
+    InfoMembership,
+    InfoTerms,
+    InfoMailLabel,
+    InfoHomepageLabel,
+    LanguageCaption,
+    LanguageEnglish,
+    LanguageGerman,
+    // The info dialog's heading and author block, and the maker's addresses.
+    InfoProgramLine,
+    InfoAuthorSign,
+    InfoAuthorName,
+    InfoAuthorAddress1,
+    InfoAuthorAddress2,
+    MakerMailAddress,
+    MakerHomepage,
+    MakerHomepageLink,  // the homepage with one trailing blank, as the info dialog's link shows it
+};
+
+inline constexpr int TextIdCount = static_cast<int>(TextId::MakerHomepageLink) + 1;
+
+// The text of `id` in `language`. Multi-line texts (RulesText, InfoTerms) have their lines
+// joined by "\n" with no newline after the last. An id outside the enum gives an empty string.
+QString TextFor(TextId id, Language language);
+
+// The rules text line by line, trailing blanks and empty lines kept.
+QStringList RulesLines(Language language);
+
+}  // namespace travoli
