@@ -15,7 +15,9 @@ inline constexpr Language EnglishLanguage = 0;
 inline constexpr Language GermanLanguage = 1;
 
 // The one test of a language that the texts know: German only for exactly 1.
-inline constexpr bool SpeaksGerman(Language language) { return language == GermanLanguage; }
+inline constexpr bool SpeaksGerman(Language language) {
+    return language == GermanLanguage;
+}
 
 // Every text the player can see. Ask TextFor each time a text is set; never keep the result,
 // so a change of language shows the next time the owner sets its texts.

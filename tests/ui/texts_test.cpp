@@ -81,7 +81,9 @@ const Single SharedTexts[] = {
     {TextId::InfoProgramLine, u"Travoli V2.1"},
 };
 
-TextId IdAt(int index) { return static_cast<TextId>(index); }
+TextId IdAt(int index) {
+    return static_cast<TextId>(index);
+}
 
 TEST(Texts, GermanOnlyForExactlyOne) {
     for (const Pair& row : TranslatedTexts) {
@@ -143,17 +145,25 @@ TEST(Texts, MarqueeSentencesAreFollowedByFiveBlanks) {
 struct RulesShape {
     Language language;
     int lineCount;
-    std::set<int> emptyLines;          // numbered from 1
-    std::set<int> linesWithoutBlank;   // non-empty lines that do not end in a blank
+    std::set<int> emptyLines;         // numbered from 1
+    std::set<int> linesWithoutBlank;  // non-empty lines that do not end in a blank
     int exactLine;
     const char16_t* exactText;
 };
 
 TEST(Texts, RulesKeepTheirLinesBlanksAndEmptyLines) {
     const RulesShape shapes[] = {
-        {EnglishLanguage, 28, {2, 8, 12, 17, 22, 27}, {1, 7, 11, 16, 21, 26, 28}, 5,
+        {EnglishLanguage,
+         28,
+         {2, 8, 12, 17, 22, 27},
+         {1, 7, 11, 16, 21, 26, 28},
+         5,
          u"that a transversial arrow cross can only move diagonally and a straight arrow cross "},
-        {GermanLanguage, 33, {3, 9, 14, 19, 25, 32}, {2, 8, 13, 18, 24, 31, 33}, 17,
+        {GermanLanguage,
+         33,
+         {3, 9, 14, 19, 25, 32},
+         {2, 8, 13, 18, 24, 31, 33},
+         17,
          u"sind. D.h. sie m\u00FCssen nicht unbedingt nur die \u00E4u\u00DFeren Felder besetzen, "
          u"eines kann "},
     };
