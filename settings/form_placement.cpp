@@ -1,0 +1,199 @@
+#include "settings/form_placement.h"
+
+#include <cstdlib>
+
+namespace travoli {
+
+namespace {
+
+constexpr const char* Marker = "200";
+
+int ToInteger(const std::string& field) {
+    std::int32_t value = 0;
+    if (!ParseStoredInteger(field, value)) {
+        throw EConvertError("'" + field + "' is not a valid integer value");
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string PlacementText(const WindowPlacement& placement) {
+    const PlacementRect& rect = placement.normal;
+    std::string text = Marker;
+    for (int number : {placement.flags, placement.showCmd, rect.left, rect.top, rect.right,
+                       rect.bottom}) {
+        text += ',' + std::to_string(number);
+    }
+    return text;
+}
+
+std::vector<std::string> SplitPlacementFields(const std::string& text) {
+    std::vector<std::string> fields;
+    std::string field;
+    for (char ch : text) {
+        if (ch == ',') {
+            fields.push_back(field);
+            field.clear();
+        } else {
+            field += ch;
+        }
+    }
+    if (!field.empty()) {
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+PlacementRect KeepOnDesktop(PlacementRect rect, const DesktopRect& desktop) {
+    // The far edges are those of the desktop itself, which need not start at (0, 0).
+    const int farRight = desktop.X0 + desktop.W;
+    const int farBottom = desktop.Y0 + desktop.H;
+    if (farRight < rect.right) {
+        rect.left = farRight - std::abs(rect.right - rect.left);
+        rect.right = farRight;
+    }
+    if (farBottom < rect.bottom) {
+        rect.top = farBottom - std::abs(rect.bottom - rect.top);
+        rect.bottom = farBottom;
+    }
+    if (rect.left < desktop.X0) {
+        rect.right = desktop.X0 + std::abs(rect.right - rect.left);
+        rect.left = desktop.X0;
+    }
+    if (rect.top < desktop.Y0) {
+        rect.bottom = desktop.Y0 + std::abs(rect.bottom - rect.top);
+        rect.top = desktop.Y0;
+    }
+    return rect;
+}
+
+TFormPlacement::TFormPlacement(PlacementWindow& owner, TIniCtrl* iniLink)
+    : IniLink(iniLink), owner_(owner) {}
+
+TIniCtrl* TFormPlacement::Store() const {
+    switch (IniUse) {
+        case ioUseLink:
+            return IniLink;
+        case ioUseGlobal:
+            return GlobalIni;
+        case ioNone:
+            break;
+    }
+    return nullptr;
+}
+
+std::string TFormPlacement::ValueName() const {
+    if (!IniKey.empty()) {
+        return IniKey;
+    }
+    const std::string className = owner_.ClassName();
+    return className.empty() ? std::string("Form") : className.substr(1);
+}
+
+void TFormPlacement::OwnerShow() {
+    if (!Enabled) {
+        return;
+    }
+    if (Options.count(foRestoreOnce) != 0 && restored_) {
+        return;
+    }
+    RestorePlacement();
+    restored_ = true;
+}
+
+void TFormPlacement::OwnerDestroy() {
+    if (Enabled) {
+        SavePlacement();
+    }
+}
+
+void TFormPlacement::RestorePlacement() {
+    TIniCtrl* store = Store();
+    if (store == nullptr) {
+        return;
+    }
+    const std::string name = ValueName();
+    const std::string text = store->ReadText(Section, name, "");
+
+    if (Has(soPos) || Has(soSize) || Has(soState)) {
+        owner_.SetPositionDesigned();
+        const WindowPlacement current = owner_.GetWindowPlacement();
+        const std::vector<std::string> fields = SplitPlacementFields(text);
+        if (fields.size() != 7 || fields[0] != Marker) {
+            if (Options.count(foAutoCenter) != 0) {
+                owner_.CenterWindow();
+            }
+            if (OnNoRestoreData) {
+                OnNoRestoreData();
+            }
+        } else {
+            WindowPlacement placement = current;
+            if (Has(soState)) {
+                placement.flags = ToInteger(fields[1]);
+                placement.showCmd = ToInteger(fields[2]);
+                if (Options.count(foAutoShow) == 0) {
+                    placement.showCmd = 0;
+                }
+            }
+            if (Has(soPos) || Has(soSize)) {
+                const int bottom = ToInteger(fields[6]);
+                const int right = ToInteger(fields[5]);
+                const int top = ToInteger(fields[4]);
+                const int left = ToInteger(fields[3]);
+                const PlacementRect& now = current.normal;
+                PlacementRect rect = now;
+                if (Has(soPos)) {
+                    rect.left = left;
+                    rect.top = top;
+                    if (Has(soSize)) {
+                        rect.right = right;
+                        rect.bottom = bottom;
+                    } else {
+                        rect.right = left + (now.right - now.left);
+                        rect.bottom = top + (now.bottom - now.top);
+                    }
+                } else {
+                    rect.right = now.left + (right - left);
+                    rect.bottom = now.top + (bottom - top);
+                }
+                placement.normal = KeepOnDesktop(rect, owner_.Desktop());
+            }
+            owner_.SetWindowPlacement(placement);
+        }
+    }
+
+    if (Has(soColor)) {
+        const std::string color = store->ReadText(Section, name + "Color", "");
+        if (!color.empty()) {
+            owner_.SetColorText(color);
+        }
+    }
+    if (Has(soFont)) {
+        const std::string font = store->ReadText(Section, name + "Font", "");
+        if (!font.empty()) {
+            owner_.SetFontText(font);
+        }
+    }
+}
+
+void TFormPlacement::SavePlacement() {
+    TIniCtrl* store = Store();
+    if (store == nullptr) {
+        return;
+    }
+    const std::string name = ValueName();
+    store->WriteText(Section, name, PlacementText(owner_.GetWindowPlacement()));
+    if (Has(soColor)) {
+        store->WriteText(Section, name + "Color", owner_.ColorText());
+    } else {
+        store->DeleteValue(Section, name + "Color");
+    }
+    if (Has(soFont)) {
+        store->WriteText(Section, name + "Font", owner_.FontText());
+    } else {
+        store->DeleteValue(Section, name + "Font");
+    }
+}
+
+}  // namespace travoli

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "settings/registry_hive.h"
+
+namespace travoli {
+
+// Raised by the settings store when the hive refuses an operation; the message says which
+// value or key (German, as the program has always shown it).
+class ERegistryException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a stored integer: optional blanks, an optional sign, then decimal digits within the
+// 32-bit range or a hexadecimal number ("$", "x", "X", "0x", "0X") of at most eight significant
+// digits taken as a 32-bit pattern. False for anything else.
+bool ParseStoredInteger(const std::string& text, std::int32_t& value);
+
+// The sectioned settings store over the current user's hive. Every value is kept as text of
+// type REG_SZ in a key named after its section below the base key. Nothing is held between
+// operations: each one opens its keys, does its one read, write or delete, and closes them.
+// Texts are byte strings; a zero byte ends one.
+class TIniCtrl {
+public:
+    static constexpr const char* DefaultRegPath = "Software\\ZanfirGames\\Travoli\\V2";
+
+    explicit TIniCtrl(RegistryHive& hive, const std::string& regPath = DefaultRegPath);
+
+    bool ReadFlag(const std::string& section, const std::string& key, bool defaultValue);
+    std::int32_t ReadNumber(const std::string& section, const std::string& key,
+                            std::int32_t defaultValue);
+    std::string ReadText(const std::string& section, const std::string& key,
+                         const std::string& defaultValue);
+
+    void WriteFlag(const std::string& section, const std::string& key, bool value);
+    void WriteNumber(const std::string& section, const std::string& key, std::int32_t value);
+    void WriteText(const std::string& section, const std::string& key, const std::string& value);
+
+    // A missing section or value is no error.
+    void DeleteValue(const std::string& section, const std::string& key);
+
+    // The base key below the hive's root, always ending in "\".
+    const std::string& BaseKey() const { return baseKey_; }
+
+private:
+    std::string ResolveSection(const std::string& section);
+    // True and the text when the value exists; throws for a value that is not text.
+    bool ReadStored(const std::string& section, const std::string& key, std::string& text);
+    void WriteStored(const std::string& section, const std::string& key,
+                     const std::string& text);
+
+    RegistryHive& hive_;
+    std::string baseKey_;
+    std::string previous_;
+};
+
+}  // namespace travoli

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace travoli {
+
+// A registry-like tree of keys and typed values, shaped after the per-user registry that the
+// settings store was written for. Names compare without regard to ASCII letter case; values
+// keep their bytes exactly.
+
+using HKEY = std::uint32_t;
+
+// The root of the hive; always open, never closed.
+inline constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
+
+enum RegValueType : std::uint32_t {
+    REG_NONE = 0,
+    REG_SZ = 1,
+    REG_EXPAND_SZ = 2,
+    REG_BINARY = 3,
+    REG_DWORD = 4,
+    REG_DWORD_BIG_ENDIAN = 5,
+    REG_LINK = 6,
+    REG_MULTI_SZ = 7,
+    REG_QWORD = 11,
+};
+
+// "REG_SZ", ... or the number for a type we have no name for.
+std::string RegValueTypeName(std::uint32_t type);
+
+enum class KeyAccess {
+    Read,          // query, enumerate and notify
+    ReadNoNotify,  // query and enumerate
+    QueryValue,    // query only
+    AllAccess,     // read and write
+};
+
+enum class HiveStatus {
+    Ok,
+    NotFound,       // no such key or value
+    AccessDenied,   // the access asked for is not granted
+    InvalidHandle,  // a handle that is not open
+    Failed,         // the backing store failed (I/O, locked, damaged beyond repair)
+};
+
+struct ValueInfo {
+    std::uint32_t type = REG_NONE;
+    std::size_t size = 0;
+};
+
+class RegistryHive {
+public:
+    virtual ~RegistryHive() = default;
+
+    // Opens the key at `subKey` (a "\"-separated path, empty parts ignored; empty means
+    // `parent` itself) below `parent`. Never creates anything.
+    virtual HiveStatus OpenKey(HKEY parent, const std::string& subKey, KeyAccess access,
+                               HKEY& result) = 0;
+    // Opens the key, creating it and every missing key on its path.
+    virtual HiveStatus CreateKey(HKEY parent, const std::string& subKey, KeyAccess access,
+                                 HKEY& result) = 0;
+    // A value's existence, type and size.
+    virtual HiveStatus QueryValueInfo(HKEY key, const std::string& name, ValueInfo& info) = 0;
+    // A value's type and data.
+    virtual HiveStatus QueryValueData(HKEY key, const std::string& name, std::uint32_t& type,
+                                      std::string& data) = 0;
+    // Sets a value, replacing one of the same name whatever its type.
+    virtual HiveStatus SetValue(HKEY key, const std::string& name, std::uint32_t type,
+                                const std::string& data) = 0;
+    virtual HiveStatus DeleteValue(HKEY key, const std::string& name) = 0;
+    // Closes a key. Closing the last open key ends the hive's unit of work; a failure to make
+    // the changes of that unit durable is reported here.
+    virtual HiveStatus CloseKey(HKEY key) = 0;
+};
+
+}  // namespace travoli
