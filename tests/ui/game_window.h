@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "media/sound/recording_wave_output.h"
+#include "settings/ini_ctrl.h"
+#include "settings/sqlite_hive.h"
+#include "tests/ui/modal_answerer.h"
+#include "ui/application.h"
+#include "ui/main_form.h"
+#include "ui/solved_dlg.h"
+
+namespace travoli::test {
+
+// The game window on a hive of its own, with recorded sounds and recorded error boxes.
+class GameWindow {
+public:
+    // language: the saved "tongue"; -1 leaves it unsaved (the first run). `prepare` may
+    // write further saved values before the window is created.
+    explicit GameWindow(int language = 0, int level = 0,
+                        const std::function<void(TIniCtrl&)>& prepare = {})
+        : hive_(dir_.filePath("hive").toStdString()) {
+        SetErrorPresenter([this](const QString& text) { errors << text; });
+        {
+            TIniCtrl ini(hive_);
+            if (language != -1) {
+                ini.WriteNumber("common", "tongue", language);
+            }
+            if (level != 0) {
+                ini.WriteNumber("common", "level", level);
+            }
+            if (prepare) {
+                prepare(ini);
+            }
+        }
+        Platform platform;
+        platform.soundOutput = &sound;
+        platform.hive = &hive_;
+        form = std::make_unique<TMainForm>(platform);
+        form->CreateDialogs();
+    }
+
+    ~GameWindow() {
+        form.reset();
+        SetErrorPresenter({});
+    }
+
+    // Shows the window and answers the start dialogs (the language dialog with `button`
+    // when no language was saved), then waits until they are closed.
+    void Start(const char* languageButton = nullptr) {
+        if (languageButton != nullptr) {
+            answers.ExpectButton("TongueDlg", languageButton);
+        }
+        answers.ExpectButton("FreewareDlg", "OKBtn");
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(answers.Pending(), 0, 5000);
+        QTest::qWait(20);
+    }
+
+    // A press on the centre of cell (column, row) of the board.
+    void Press(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
+        PressAt(50 + 78 * column + 39, 50 + 79 * row + 39, button);
+    }
+    void PressAt(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(form->box, button, {}, QPoint(x, y));
+    }
+
+    // Which sounds (1-3) were heard since the last call.
+    QList<int> TakeSounds() {
+        QList<int> heard;
+        for (const auto& request : sound.Requests()) {
+            for (int n = 1; n <= 3; ++n) {
+                if (request.Played(form->waves.Items(n - 1).Wave().Bytes())) {
+                    heard << n;
+                }
+            }
+        }
+        sound.Forget();
+        return heard;
+    }
+
+    QString ResultMessage() const { return form->SolvedDlg->lab->text(); }
+    QString Hive() const { return dir_.filePath("hive"); }
+    RegistryHive& HiveStore() { return hive_; }
+
+    QTemporaryDir dir_;
+    SqliteHive hive_;
+    RecordingWaveOutput sound;
+    ModalAnswerer answers;
+    QStringList errors;
+    std::unique_ptr<TMainForm> form;
+};
+
+}  // namespace travoli::test

@@ -1,0 +1,540 @@
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include "media/widgets/scroll_text.h"
+#include "tests/ui/game_window.h"
+#include "ui/dialog_form.h"
+#include "ui/end_game_dlg.h"
+#include "ui/give_up_dlg.h"
+#include "ui/hint_dlg.h"
+#include "ui/texts.h"
+#include "ui/tongue_dlg.h"
+
+using travoli::test::GameWindow;
+
+namespace {
+
+struct Press {
+    int column;
+    int row;
+};
+
+// The shortest solution of level 32.
+const Press Level32[] = {{1, 2}, {0, 1}, {1, 0}, {1, 1}, {0, 0}, {1, 0}, {2, 1}, {2, 2}, {1, 1},
+                         {2, 0}, {2, 1}, {1, 2}, {0, 1}, {0, 2}, {1, 1}, {0, 1}, {1, 0}, {1, 1}};
+
+// Moves the bottom centre cross of level 32 up and back: two moves, same board.
+void Shuffle(GameWindow& game, int pairs) {
+    for (int i = 0; i < pairs; ++i) {
+        game.Press(1, 2);
+        game.Press(1, 1);
+    }
+}
+
+void PlayLevel32(GameWindow& game) {
+    for (const Press& press : Level32) {
+        game.Press(press.column, press.row);
+    }
+}
+
+QString MovesLabel(int moves) { return QStringLiteral(" Moves: %1 ").arg(moves); }
+
+// Answers the result dialog with OK, remembering its message.
+void ExpectResult(GameWindow& game, QString& message) {
+    game.answers.Expect("SolvedDlg", [&game, &message](QDialog& dialog) {
+        message = game.ResultMessage();
+        dialog.findChild<QPushButton*>("OKBtn")->click();
+    });
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunShowsLanguageThenInfo();
+    void savedLanguageShowsOnlyInfo();
+    void solvingLevel32();
+    void solvingAgainAndBetter();
+    void moveLimit();
+    void refusedPressAndSoundSwitch();
+    void pressesBesideTheBoardCycleTheBackground();
+    void cellGeometry_data();
+    void cellGeometry();
+    void giveUpQuestion_data();
+    void giveUpQuestion();
+    void noQuestionWithoutAnAttempt();
+    void nextAndPreviousUnsolved();
+    void languageButton();
+    void quitQuestion();
+    void placeOverMainWindow();
+    void layoutAndTooltips();
+    void failedSoundStillRecordsTheSolution();
+    void rulesDialog();
+};
+
+void MainFormTest::firstRunShowsLanguageThenInfo() {
+    GameWindow game(-1);
+    game.Start("GermanBtn");
+    QCOMPARE(game.answers.Seen(), (QStringList{"TongueDlg", "FreewareDlg"}));
+    QCOMPARE(game.form->Language(), 1);
+    // The hints keep the language they got at creation; title and label follow the choice.
+    QCOMPARE(game.form->RestartBtn->toolTip(), QStringLiteral("I try it again."));
+    QTRY_COMPARE(game.form->windowTitle(), QString::fromUtf8("Travoli - Stufe 1: ungelöst"));
+    QCOMPARE(game.form->movl->text(), QString::fromUtf8(" Züge: 0 "));
+    QCOMPARE(game.form->Session().level(), 1);
+}
+
+void MainFormTest::savedLanguageShowsOnlyInfo() {
+    GameWindow game(5);
+    game.Start();
+    QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg"}));
+    QTRY_COMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level 1: unsolved"));
+    // Coming back to the window brings no start dialog again.
+    game.form->activateWindow();
+    QTest::qWait(30);
+    QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg"}));
+}
+
+void MainFormTest::solvingLevel32() {
+    GameWindow game(0, 32);
+    game.Start();
+    QCOMPARE(game.form->Session().level(), 32);
+    QCOMPARE(game.form->levelscroll->value(), 32);
+    game.TakeSounds();
+
+    QString message, titleDuringDialog;
+    QList<int> soundsBeforeDialog;
+    game.answers.Expect("SolvedDlg", [&](QDialog& dialog) {
+        message = game.ResultMessage();
+        titleDuringDialog = game.form->windowTitle();
+        soundsBeforeDialog = game.TakeSounds();
+        dialog.findChild<QPushButton*>("OKBtn")->click();
+    });
+    for (int i = 0; i < 17; ++i) {
+        game.Press(Level32[i].column, Level32[i].row);
+        QCOMPARE(game.TakeSounds(), QList<int>{2});
+        QCOMPARE(game.form->movl->text(), MovesLabel(i + 1));
+    }
+    QCOMPARE(game.answers.Seen(), QStringList{"FreewareDlg"});
+    game.Press(Level32[17].column, Level32[17].row);
+    QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg", "SolvedDlg"}));
+    QCOMPARE(soundsBeforeDialog, (QList<int>{2, 1}));
+    QCOMPARE(message, QStringLiteral("Hurrah, you did it! You've found a solution."));
+    QCOMPARE(titleDuringDialog, QStringLiteral("Travoli - level 32: unsolved"));
+    QCOMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level 32: 18 moves"));
+    QCOMPARE(game.form->Progress().BestMoves(32), 18);
+    QCOMPARE(game.form->Session().board().ToString(), std::string("0 0 0 / 4 6 4 / 5 5 5"));
+}
+
+void MainFormTest::solvingAgainAndBetter() {
+    GameWindow game(0, 32);
+    game.Start();
+    const struct {
+        int pairs;
+        const char* message;
+        int best;
+    } rounds[] = {
+        {2, "Hurrah, you did it! You've found a solution.", 22},
+        {1, "Hurrah, you did it! You've found a better solution.", 20},
+        {1, "Hurrah, you did it!", 20},
+        {3, "Hurrah, you did it!", 20},
+    };
+    for (const auto& round : rounds) {
+        QString message;
+        ExpectResult(game, message);
+        Shuffle(game, round.pairs);
+        PlayLevel32(game);
+        QCOMPARE(message, QLatin1String(round.message));
+        QCOMPARE(game.form->windowTitle(),
+                 QStringLiteral("Travoli - level 32: %1 moves").arg(round.best));
+        // A solved level is restarted without a question.
+        game.form->RestartBtn->click();
+        QCOMPARE(game.form->Session().moveCount(), 0);
+    }
+    QCOMPARE(game.answers.Pending(), 0);
+    QVERIFY(!game.answers.Seen().join(',').contains('!'));
+}
+
+void MainFormTest::moveLimit() {
+    GameWindow game(0, 32);
+    game.Start();
+    game.TakeSounds();
+    QString message, labelDuringDialog;
+    QList<int> soundsBeforeDialog;
+    game.answers.Expect("SolvedDlg", [&](QDialog& dialog) {
+        message = game.ResultMessage();
+        labelDuringDialog = game.form->movl->text();
+        soundsBeforeDialog = game.TakeSounds();
+        dialog.findChild<QPushButton*>("OKBtn")->click();
+    });
+    Shuffle(game, 99);
+    game.Press(1, 2);  // move 199
+    QCOMPARE(game.TakeSounds().size(), 199);
+    game.Press(1, 1);  // move 200
+    QCOMPARE(message, QStringLiteral("Sorry, you needed to many moves."));
+    QCOMPARE(soundsBeforeDialog, QList<int>{3});
+    QCOMPARE(labelDuringDialog, MovesLabel(199));
+    QCOMPARE(game.form->movl->text(), MovesLabel(200));
+    QCOMPARE(game.TakeSounds(), QList<int>{});
+    // Crosses still move after the limit, in silence, and no question guards the level.
+    game.Press(1, 2);
+    QCOMPARE(game.form->Session().board().at(1, 2), travoli::EmptyCell);
+    QCOMPARE(game.form->movl->text(), MovesLabel(200));
+    QCOMPARE(game.TakeSounds(), QList<int>{});
+    game.form->RestartBtn->click();
+    QCOMPARE(game.form->Session().moveCount(), 0);
+    QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg", "SolvedDlg"}));
+}
+
+void MainFormTest::refusedPressAndSoundSwitch() {
+    GameWindow game(0, 1);
+    game.Start();
+    game.TakeSounds();
+    const std::string start = game.form->Session().board().ToString();
+    game.Press(0, 0);  // a straight cross diagonal to the hole
+    game.Press(1, 1);  // the hole itself
+    QCOMPARE(game.TakeSounds(), (QList<int>{3, 3}));
+    QCOMPARE(game.form->Session().board().ToString(), start);
+    QCOMPARE(game.form->movl->text(), MovesLabel(0));
+
+    QVERIFY(game.form->SoundBtn->Down());
+    game.form->SoundBtn->click();
+    QVERIFY(!game.form->SoundBtn->Down());
+    game.Press(1, 0);
+    game.Press(0, 0);
+    QCOMPARE(game.TakeSounds(), QList<int>{});
+    QCOMPARE(game.form->Session().moveCount(), 1);
+    // A secondary button presses like the primary one.
+    game.form->SoundBtn->click();
+    game.Press(1, 0, Qt::RightButton);
+    QCOMPARE(game.form->Session().moveCount(), 2);
+    QCOMPARE(game.TakeSounds(), QList<int>{2});
+}
+
+void MainFormTest::pressesBesideTheBoardCycleTheBackground() {
+    GameWindow game(0, 0, [](travoli::TIniCtrl& ini) { ini.WriteNumber("common", "back", 3); });
+    game.Start();
+    QCOMPARE(game.form->BackgroundIndex(), 3);
+    const QPoint beside[] = {{49, 100}, {284, 100}, {100, 287}, {300, 300}};
+    const int expected[] = {4, 5, 0, 1};
+    for (int i = 0; i < 4; ++i) {
+        game.PressAt(beside[i].x(), beside[i].y());
+        QCOMPARE(game.form->BackgroundIndex(), expected[i]);
+    }
+    QCOMPARE(game.TakeSounds(), QList<int>{});
+    QCOMPARE(game.form->Session().moveCount(), 0);
+    // The moves label lies over the margin and takes its presses itself.
+    QTest::mouseClick(game.form->movl, Qt::LeftButton);
+    QCOMPARE(game.form->BackgroundIndex(), 1);
+}
+
+void MainFormTest::cellGeometry_data() {
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<int>("holeColumn");  // where the hole is after the press; -1 refused
+    QTest::addColumn<int>("holeRow");
+    QTest::newRow("top left of (1,0)") << QPoint(128, 50) << 1 << 0;
+    QTest::newRow("bottom right of (1,0)") << QPoint(205, 128) << 1 << 0;
+    QTest::newRow("top left of (0,1)") << QPoint(50, 129) << 0 << 1;
+    QTest::newRow("bottom right of (0,1)") << QPoint(127, 207) << 0 << 1;
+    QTest::newRow("top left of (2,1)") << QPoint(206, 129) << 2 << 1;
+    QTest::newRow("top left of (1,2)") << QPoint(128, 208) << 1 << 2;
+    QTest::newRow("(50,50) is (0,0)") << QPoint(50, 50) << -1 << -1;
+    QTest::newRow("(127,128) is (0,0)") << QPoint(127, 128) << -1 << -1;
+    QTest::newRow("(283,286) is (2,2)") << QPoint(283, 286) << -1 << -1;
+}
+
+void MainFormTest::cellGeometry() {
+    QFETCH(QPoint, at);
+    QFETCH(int, holeColumn);
+    QFETCH(int, holeRow);
+    GameWindow game(0, 1);
+    game.Start();
+    game.TakeSounds();
+    game.PressAt(at.x(), at.y());
+    QCOMPARE(game.form->BackgroundIndex(), 0);
+    if (holeColumn < 0) {
+        QCOMPARE(game.TakeSounds(), QList<int>{3});
+        QCOMPARE(game.form->Session().moveCount(), 0);
+    } else {
+        const travoli::Cell hole = game.form->Session().board().Hole();
+        QCOMPARE(hole.column, holeColumn);
+        QCOMPARE(hole.row, holeRow);
+    }
+}
+
+void MainFormTest::giveUpQuestion_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("goesAhead");
+    for (const char* command : {"restart", "selector", "prev", "next"}) {
+        QTest::addRow("%s, yes", command) << command << "yes" << true;
+        QTest::addRow("%s, no", command) << command << "no" << false;
+        QTest::addRow("%s, Escape", command) << command << "escape" << false;
+        QTest::addRow("%s, close box", command) << command << "close" << true;
+    }
+}
+
+void MainFormTest::giveUpQuestion() {
+    QFETCH(QString, command);
+    QFETCH(QString, answer);
+    QFETCH(bool, goesAhead);
+    GameWindow game(0, 32);
+    game.Start();
+    game.Press(1, 2);
+    const std::string board = game.form->Session().board().ToString();
+
+    QString question;
+    game.answers.Expect("GiveUpDlg", [&](QDialog& dialog) {
+        question = dialog.findChild<QLabel*>("Label1")->text();
+        if (answer == "yes") {
+            dialog.findChild<QPushButton*>("OKBtn")->click();
+        } else if (answer == "no") {
+            dialog.findChild<QPushButton*>("CancelBtn")->click();
+        } else if (answer == "escape") {
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        } else {
+            dialog.close();
+        }
+    });
+    int expectedLevel = 32;
+    if (command == "restart") {
+        game.form->RestartBtn->click();
+    } else if (command == "selector") {
+        game.form->levelscroll->setValue(40);
+        expectedLevel = 40;
+    } else if (command == "prev") {
+        game.form->prevbtn->click();
+        expectedLevel = 31;
+    } else {
+        game.form->nextbtn->click();
+        expectedLevel = 33;
+    }
+    QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg", "GiveUpDlg"}));
+    QCOMPARE(question, QStringLiteral("Do you really want to give up the level?"));
+    if (goesAhead) {
+        QCOMPARE(game.form->Session().level(), expectedLevel);
+        QCOMPARE(game.form->Session().moveCount(), 0);
+        QCOMPARE(game.form->movl->text(), MovesLabel(0));
+    } else {
+        QCOMPARE(game.form->Session().level(), 32);
+        QCOMPARE(game.form->Session().moveCount(), 1);
+        QCOMPARE(game.form->Session().board().ToString(), board);
+        QCOMPARE(game.form->movl->text(), MovesLabel(1));
+    }
+    // The selector always shows the level being played.
+    QCOMPARE(game.form->levelscroll->value(), game.form->Session().level());
+    QTRY_COMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level %1: unsolved")
+                                               .arg(game.form->Session().level()));
+}
+
+void MainFormTest::noQuestionWithoutAnAttempt() {
+    GameWindow game(0, 32);
+    game.Start();
+    game.form->levelscroll->setValue(50);  // 0 moves
+    QCOMPARE(game.form->Session().level(), 50);
+    game.form->levelscroll->setValue(32);
+    QString message;
+    ExpectResult(game, message);
+    PlayLevel32(game);  // solved
+    game.form->nextbtn->click();
+    QCOMPARE(game.form->Session().level(), 33);
+    QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg", "SolvedDlg"}));
+    // The keyboard moves the selector too.
+    game.form->levelscroll->setFocus();
+    QTest::keyClick(game.form->levelscroll, Qt::Key_End);
+    QCOMPARE(game.form->Session().level(), 225);
+    QTest::keyClick(game.form->levelscroll, Qt::Key_PageUp);
+    QCOMPARE(game.form->Session().level(), 215);
+    QTest::keyClick(game.form->levelscroll, Qt::Key_Home);
+    QCOMPARE(game.form->Session().level(), 1);
+}
+
+void MainFormTest::nextAndPreviousUnsolved() {
+    // Every level solved in 30 moves but level 1.
+    const auto allButOne = [](travoli::TIniCtrl& ini) {
+        ini.WriteText("common", "solution", " " + std::string(224, char(30 + 32)));
+    };
+    GameWindow game(0, 225, allButOne);
+    game.Start();
+    QCOMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level 225: 30 moves"));
+    game.form->nextbtn->click();
+    QCOMPARE(game.form->Session().level(), 1);
+    QCOMPARE(game.form->levelscroll->value(), 1);
+    game.Press(1, 0);
+    // Only the current level is unsolved: both buttons change nothing and ask nothing.
+    game.form->prevbtn->click();
+    game.form->nextbtn->click();
+    QCOMPARE(game.form->Session().level(), 1);
+    QCOMPARE(game.form->Session().moveCount(), 1);
+    QCOMPARE(game.answers.Seen(), QStringList{"FreewareDlg"});
+}
+
+void MainFormTest::languageButton() {
+    GameWindow game(0, 17, [](travoli::TIniCtrl& ini) {
+        ini.WriteText("common", "solution", std::string(16, ' ') + char(23 + 32));
+    });
+    game.Start();
+    QCOMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level 17: 23 moves"));
+    game.answers.ExpectButton("TongueDlg", "GermanBtn");
+    game.form->TongueBtn->click();
+    QCOMPARE(game.form->Language(), 1);
+    QCOMPARE(game.form->RestartBtn->toolTip(), QString::fromUtf8("Ich probier's nochmal."));
+    QCOMPARE(game.form->levelscroll->toolTip(), QString::fromUtf8("Ich probier eine andere Stufe."));
+    QCOMPARE(game.form->TongueBtn->toolTip(), QStringLiteral("Sprache/Language"));
+    QVERIFY(game.form->vemScroll->Lines().value(0).startsWith("Klicke hier"));
+    QCOMPARE(game.form->windowTitle(), QString::fromUtf8("Travoli - Stufe 17: 23 Züge"));
+    QTRY_COMPARE(game.form->movl->text(), QString::fromUtf8(" Züge: 0 "));
+
+    // The dialogs speak German now.
+    QStringList buttons;
+    game.answers.Expect("GiveUpDlg", [&](QDialog& dialog) {
+        buttons << dialog.findChild<QPushButton*>("OKBtn")->text()
+                << dialog.findChild<QPushButton*>("CancelBtn")->text()
+                << dialog.findChild<QLabel*>("Label1")->text();
+        dialog.findChild<QPushButton*>("CancelBtn")->click();
+    });
+    game.Press(1, 0);
+    game.form->RestartBtn->click();
+    QCOMPARE(buttons, (QStringList{"Ja", "Nein", "Willst Du die Stufe wirklich aufgeben?"}));
+
+    // Escape does nothing in the language dialog; its close box keeps the language.
+    game.answers.ExpectKey("TongueDlg", Qt::Key_Escape);
+    game.answers.ExpectCloseBox("TongueDlg");
+    game.form->TongueBtn->click();
+    QCOMPARE(game.form->Language(), 1);
+    QCOMPARE(game.answers.Pending(), 0);
+    QCOMPARE(game.form->HintBtn->toolTip(), QString::fromUtf8("Worum geht's da eigentlich?"));
+}
+
+void MainFormTest::quitQuestion() {
+    GameWindow game(0, 12);
+    game.Start();
+    game.Press(1, 0);
+    // No, Escape and the close box all keep the game going, and nothing is saved.
+    game.answers.ExpectButton("EndGameDlg", "CancelBtn");
+    game.answers.ExpectKey("EndGameDlg", Qt::Key_Escape);
+    game.answers.ExpectCloseBox("EndGameDlg");
+    game.form->ExitBtn->click();
+    game.form->close();
+    game.form->ExitBtn->click();
+    QVERIFY(game.form->isVisible());
+    QCOMPARE(game.form->Session().moveCount(), 1);
+    {
+        travoli::TIniCtrl ini(game.HiveStore());
+        QCOMPARE(ini.ReadText("common", "solution", "none"), std::string("none"));
+    }
+    // Yes ends it: the info dialog once more, then the values are written.
+    bool savedBeforeInfo = true;
+    game.answers.ExpectButton("EndGameDlg", "OKBtn");
+    game.answers.Expect("FreewareDlg", [&](QDialog& dialog) {
+        travoli::TIniCtrl ini(game.HiveStore());
+        savedBeforeInfo = ini.ReadText("common", "solution", "none") != "none";
+        dialog.findChild<QPushButton*>("OKBtn")->click();
+    });
+    game.form->ExitBtn->click();
+    QVERIFY(!game.form->isVisible());
+    QVERIFY(!savedBeforeInfo);
+    QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg", "EndGameDlg", "EndGameDlg",
+                                               "EndGameDlg", "EndGameDlg", "FreewareDlg"}));
+    travoli::TIniCtrl ini(game.HiveStore());
+    QCOMPARE(ini.ReadNumber("common", "level", 0), 12);
+    QCOMPARE(ini.ReadText("common", "solution", ""), std::string(225, ' '));
+}
+
+void MainFormTest::placeOverMainWindow() {
+    QCOMPARE(travoli::TDialogForm::PlaceOver(QRect(100, 100, 343, 416), 385, QSize(267, 129)),
+             QPoint(138, 259));
+    QCOMPARE(travoli::TDialogForm::PlaceOver(QRect(-300, 0, 343, 416), 385, QSize(268, 130)),
+             QPoint(-300 + 37, 0 + 416 - 257));
+    GameWindow game(0, 32);
+    game.Start();
+    game.form->move(200, 150);
+    QPoint shownAt;
+    game.answers.Expect("GiveUpDlg", [&](QDialog& dialog) {
+        shownAt = dialog.frameGeometry().topLeft();
+        dialog.close();
+    });
+    game.Press(1, 2);
+    game.form->RestartBtn->click();
+    const QRect main = game.form->frameGeometry();
+    QCOMPARE(shownAt, travoli::TDialogForm::PlaceOver(main, game.form->height(),
+                                                      game.form->GiveUpDlg->frameGeometry().size()));
+}
+
+void MainFormTest::layoutAndTooltips() {
+    GameWindow game(0);
+    const auto* form = game.form.get();
+    QCOMPARE(form->size(), QSize(337, 385));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Travoli"));  // until the first painting
+    QCOMPARE(form->Panel1->geometry(), QRect(0, 0, 337, 33));
+    QCOMPARE(form->box->geometry(), QRect(0, 33, 337, 337));
+    QCOMPARE(form->vemScroll->geometry(), QRect(0, 370, 337, 15));
+    QCOMPARE(form->levelscroll->geometry(), QRect(140, 8, 114, 16));
+    QCOMPARE(form->levelscroll->minimum(), 1);
+    QCOMPARE(form->levelscroll->maximum(), 225);
+    QCOMPARE(form->levelscroll->pageStep(), 10);
+    QCOMPARE(form->nextbtn->geometry(), QRect(255, 8, 17, 17));
+    QCOMPARE(form->TongueBtn->geometry(), QRect(306, 4, 25, 25));
+    QCOMPARE(form->movl->y(), 42);
+    QCOMPARE(form->movl->x(), (form->frameGeometry().width() - form->movl->width()) / 2 - 4);
+    const QList<QPair<QWidget*, const char*>> hints = {
+        {form->RestartBtn, "I try it again."},
+        {form->HintBtn, "What's to do here?"},
+        {form->SoundBtn, "I dont like the sound always."},
+        {form->ExitBtn, "I have enough!"},
+        {form->prevbtn, "Previous unsolved level"},
+        {form->levelscroll, "I try another level."},
+        {form->nextbtn, "Next unsolved level"},
+        {form->InfoBtn, "Who did these ZANFIR GAME?"},
+        {form->TongueBtn, "Sprache/Language"},
+    };
+    for (const auto& [control, hint] : hints) {
+        QCOMPARE(control->toolTip(), QLatin1String(hint));
+    }
+    QVERIFY(form->vemScroll->Lines().value(0).startsWith("Click here do visit"));
+    QVERIFY(form->vemScroll->Scroll());
+}
+
+void MainFormTest::failedSoundStillRecordsTheSolution() {
+    GameWindow game(0, 32);
+    game.Start();
+    QString message;
+    ExpectResult(game, message);
+    for (int i = 0; i < 17; ++i) {
+        game.Press(Level32[i].column, Level32[i].row);
+    }
+    game.TakeSounds();
+    game.sound.RefuseNextPlay("The sound output refused to play.");
+    game.Press(Level32[17].column, Level32[17].row);
+    QCOMPARE(game.errors, QStringList{"The sound output refused to play."});
+    QCOMPARE(game.TakeSounds(), QList<int>{1});
+    QCOMPARE(message, QStringLiteral("Hurrah, you did it! You've found a solution."));
+    QCOMPARE(game.form->Progress().BestMoves(32), 18);
+    QCOMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level 32: 18 moves"));
+}
+
+void MainFormTest::rulesDialog() {
+    GameWindow game(0);
+    game.Start();
+    bool englishShown = false;
+    game.answers.Expect("HintDlg", [&](QDialog& dialog) {
+        auto* english = dialog.findChild<QPlainTextEdit*>("TipE");
+        englishShown = english->isVisible() && !dialog.findChild<QWidget*>("tipD")->isVisible();
+        english->setFocus();
+        english->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(english, "xy");
+        QTest::keyClick(english, Qt::Key_Return);  // Enter closes; it inserts no line break
+    });
+    game.form->HintBtn->click();
+    QVERIFY(englishShown);
+    QCOMPARE(game.answers.Pending(), 0);
+    const QString text = game.form->HintDlg->TipE->toPlainText();
+    QVERIFY(text.startsWith("xyThe aim of the game"));
+    QCOMPARE(text.count('\n'), 27);
+}
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"

@@ -1,0 +1,44 @@
+#include "ui/hint_dlg.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "ui/fonts.h"
+#include "ui/pictures.h"
+#include "ui/texts.h"
+
+namespace travoli {
+
+THintDlg::THintDlg(QWidget* mainWindow, const std::int32_t& language)
+    : TDialogForm(mainWindow, language, 446, 327, true) {
+    setObjectName(QStringLiteral("HintDlg"));
+    Bevel1 = AddBevel("Bevel1", {8, 8, 433, 273});
+    Image1 = AddIcon("Image1", {8, 288, 32, 32});
+    OKBtn = AddButton("OKBtn", {192, 292, 77, 27}, Picture("smile"), mrOk);
+    OKBtn->setDefault(true);
+    tipD = new TMemo(this, TextFor(TextId::RulesText, 1), false);
+    TipE = new TMemo(this, TextFor(TextId::RulesText, 0), false);
+    for (TMemo* memo : {tipD, TipE}) {
+        memo->setGeometry(16, 16, 417, 257);
+        memo->setFont(DialogFont(false));
+    }
+    tipD->setObjectName(QStringLiteral("tipD"));
+    TipE->setObjectName(QStringLiteral("TipE"));
+    setWindowTitle(TextFor(TextId::ProgramName, language));
+    OKBtn->setFocus();
+    setFocusProxy(OKBtn);
+    // This one stays centred on the screen wherever the main window is.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void THintDlg::FormActivate() {
+    const bool german = Language() == 1;
+    tipD->setVisible(german);
+    TipE->setVisible(!german);
+    OKBtn->setFocus();
+}
+
+}  // namespace travoli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ui/dialog_form.h"
+#include "ui/memo.h"
+
+namespace travoli {
+
+// The rules of the game, in a text box the player may scribble in.
+class THintDlg : public TDialogForm {
+    Q_OBJECT
+public:
+    THintDlg(QWidget* mainWindow, const std::int32_t& language);
+
+    QWidget* Bevel1;
+    QLabel* Image1;
+    QPushButton* OKBtn;
+    TMemo* tipD;
+    TMemo* TipE;
+
+protected:
+    void FormActivate() override;
+};
+
+}  // namespace travoli

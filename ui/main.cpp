@@ -1,0 +1,106 @@
+// Travoli: start-up of the game window.
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "assets/pictures.h"
+#include "media/sound/sdl_wave_output.h"
+#include "settings/sqlite_hive.h"
+#include "ui/application.h"
+#include "ui/main_form.h"
+
+namespace {
+
+// Qt aborts without a display; say so in one line instead.
+bool DisplayAvailable() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform != nullptr && *platform != '\0' && std::string(platform).rfind("xcb", 0) != 0) {
+        return true;  // offscreen, wayland, ...: Qt reports its own trouble
+    }
+    if (std::getenv("WAYLAND_DISPLAY") != nullptr && platform == nullptr) {
+        return true;
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        return false;
+    }
+    // A local display ":N" has its socket in /tmp/.X11-unix.
+    if (display[0] == ':') {
+        const std::string number = std::string(display + 1).substr(0, std::string(display + 1).find('.'));
+        return std::filesystem::exists("/tmp/.X11-unix/X" + number);
+    }
+    return true;
+}
+
+int signalPipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr,
+                     "travoli: no display to open the game window on (DISPLAY is not set or not "
+                     "reachable); to run it without a screen, use: xvfb-run %s\n",
+                     argv[0]);
+        return 1;
+    }
+    travoli::TApplication app(argc, argv);
+    travoli::InitPictures();
+
+    travoli::SdlWaveOutput sound;
+    travoli::SqliteHive hive;
+    hive.SetDamagedFileHandler([](const std::string& path, const std::string& movedTo) {
+        travoli::ShowError(
+            QStringLiteral("The settings file %1 could not be read. It has been moved to %2, and "
+                           "the game goes on with fresh settings.")
+                .arg(QString::fromStdString(path), QString::fromStdString(movedTo)));
+    });
+
+    travoli::Platform platform;
+    platform.soundOutput = &sound;
+    platform.hive = &hive;
+    try {
+        travoli::TMainForm MainForm(platform);
+        MainForm.CreateDialogs();
+
+        // SIGTERM and the end of the desktop session save what a confirmed close would.
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+            std::signal(SIGTERM, OnTerminate);
+            std::signal(SIGHUP, OnTerminate);
+        }
+        QSocketNotifier terminate(signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(&terminate, &QSocketNotifier::activated, &app, [&] {
+            char byte = 0;
+            [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+            MainForm.SaveOnSessionEnd();
+            QApplication::quit();
+        });
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                         [&](QSessionManager& manager) {
+                             if (manager.allowsInteraction() && !MainForm.AskToEndSession()) {
+                                 manager.cancel();
+                                 return;
+                             }
+                             manager.release();
+                             MainForm.SaveOnSessionEnd();
+                         });
+
+        MainForm.show();
+        MainForm.activateWindow();
+        return app.exec();
+    } catch (const std::exception& error) {
+        travoli::ShowError(QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+}

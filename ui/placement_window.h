@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+#include "settings/form_placement.h"
+
+namespace travoli {
+
+// The main window as the placement store sees it: its outer rectangle on the desktop, the
+// desktop being the union of all screens.
+class QtPlacementWindow : public PlacementWindow {
+public:
+    explicit QtPlacementWindow(QWidget* window) : window_(window) {}
+
+    WindowPlacement GetWindowPlacement() const override;
+    void SetWindowPlacement(const WindowPlacement& placement) override;
+    DesktopRect Desktop() const override;
+    std::string ClassName() const override { return "TMainForm"; }
+
+private:
+    QWidget* window_;
+};
+
+}  // namespace travoli

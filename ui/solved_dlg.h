@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/dialog_form.h"
+
+namespace travoli {
+
+// Shows the message that the move handling put into `lab`.
+class TSolvedDlg : public TDialogForm {
+    Q_OBJECT
+public:
+    TSolvedDlg(QWidget* mainWindow, const std::int32_t& language);
+
+    QWidget* Bevel1;
+    QLabel* lab;
+    QLabel* Image1;
+    QPushButton* OKBtn;
+
+protected:
+    void FormActivate() override;
+};
+
+}  // namespace travoli
