@@ -1,0 +1,65 @@
+#include "media/widgets/link_opener.h"
+
+#include <QProcess>
+#include <QString>
+
+#include <utility>
+
+namespace travoli {
+
+void XdgLinkOpener::Open(const std::string& target, std::function<void(bool ok)> done) {
+    // No parent: the desktop's opener may outlive us (some stay with the browser), and a
+    // QProcess destroyed with the application would kill it.
+    auto* process = new QProcess;
+    process->setProgram(QStringLiteral("xdg-open"));
+    process->setArguments({QString::fromStdString(target)});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+
+    auto report = std::make_shared<std::function<void(bool)>>(std::move(done));
+    auto finish = [process, report](bool ok) {
+        if (*report) {
+            auto callback = std::move(*report);
+            *report = nullptr;
+            callback(ok);
+        }
+        process->deleteLater();
+    };
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [finish](QProcess::ProcessError error) {
+                         // Every other error is followed by finished().
+                         if (error == QProcess::FailedToStart) {
+                             finish(false);
+                         }
+                     });
+    QObject::connect(process, &QProcess::finished, process,
+                     [finish](int exit_code, QProcess::ExitStatus status) {
+                         finish(status == QProcess::NormalExit && exit_code == 0);
+                     });
+    process->start();
+}
+
+namespace {
+
+std::shared_ptr<LinkOpener>& Slot() {
+    static std::shared_ptr<LinkOpener> opener = std::make_shared<XdgLinkOpener>();
+    return opener;
+}
+
+}  // namespace
+
+std::shared_ptr<LinkOpener> SetDefaultLinkOpener(std::shared_ptr<LinkOpener> opener) {
+    if (!opener) {
+        opener = std::make_shared<XdgLinkOpener>();
+    }
+    auto previous = std::move(Slot());
+    Slot() = std::move(opener);
+    return previous;
+}
+
+std::shared_ptr<LinkOpener> DefaultLinkOpener() {
+    return Slot();
+}
+
+}  // namespace travoli
