@@ -1,0 +1,13 @@
+#pragma once
+
+#include "tools/asset_builder/indexed_image.h"
+
+namespace travoli::assets {
+
+constexpr int TextureSize = 128;
+constexpr int TextureCount = 6;
+
+// Six seamless 128 x 128 textures side by side, 256 colours.
+IndexedImage DrawBackgroundSheet();
+
+}  // namespace travoli::assets

@@ -1,0 +1,169 @@
+// travoli-asset-builder: draws the game's sheets, synthesises its sounds, renders its
+// pictures and packs the item records, all from the committed sources.
+//   travoli-asset-builder media OUTDIR
+//   travoli-asset-builder pictures SVGDIR OUTDIR CONTACT_PNG name:WxH...
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "tools/asset_builder/background_sheet.h"
+#include "tools/asset_builder/pictures.h"
+#include "tools/asset_builder/records.h"
+#include "tools/asset_builder/sounds.h"
+#include "tools/asset_builder/tile_sheet.h"
+
+namespace {
+
+using travoli::assets::IndexedImage;
+
+void WriteFile(const QString& path, const void* data, std::size_t size) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(static_cast<const char*>(data), static_cast<qint64>(size)) !=
+            static_cast<qint64>(size)) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
+}
+
+void WriteFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
+    WriteFile(path, bytes.data(), bytes.size());
+}
+
+void SavePng(const QImage& image, const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!image.save(path, "PNG")) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
+}
+
+// Six boards, one per background, each with crosses in a scrambled position.
+QImage BoardPreview(const QImage& tiles, const QImage& backgrounds) {
+    constexpr int Surface = 337;
+    // Column by column, as the board stores its cells.
+    const int kinds[3][3] = {{5, 4, 0}, {2, 6, 3}, {5, 1, 0}};
+    QImage out(3 * Surface + 4, 2 * Surface + 2, QImage::Format_RGB32);
+    out.fill(Qt::black);
+    QPainter p(&out);
+    for (int back = 0; back < 6; ++back) {
+        const QPoint origin((back % 3) * (Surface + 2), (back / 3) * (Surface + 2));
+        p.setClipRect(QRect(origin, QSize(Surface, Surface)));
+        for (int x = 0; x < Surface; x += 128) {
+            for (int y = 0; y < Surface; y += 128) {
+                p.drawImage(origin + QPoint(x, y), backgrounds, QRect(128 * back, 0, 128, 128));
+            }
+        }
+        for (int c = 0; c < 3; ++c) {
+            for (int r = 0; r < 3; ++r) {
+                const int kind = kinds[(c + back) % 3][r];
+                p.drawImage(origin + QPoint(50 + 78 * c, 50 + 79 * r), tiles,
+                            QRect(78 * kind, 79 * r, 78, 79));
+            }
+        }
+    }
+    return out;
+}
+
+int BuildMedia(const QString& outDir) {
+    using namespace travoli::assets;
+    const IndexedImage tiles = DrawTileSheet();
+    const IndexedImage backgrounds = DrawBackgroundSheet();
+    const auto tileBmp = EncodeBmp(tiles);
+    const auto backgroundBmp = EncodeBmp(backgrounds);
+    const auto solved = SolvedSound();
+    const auto move = MoveSound();
+    const auto refused = RefusedSound();
+
+    WriteFile(outDir + "/tile_sheet.bmp", tileBmp);
+    WriteFile(outDir + "/background_sheet.bmp", backgroundBmp);
+    WriteFile(outDir + "/sound_solved.wav", solved);
+    WriteFile(outDir + "/sound_move.wav", move);
+    WriteFile(outDir + "/sound_refused.wav", refused);
+
+    const auto records = BuildRecords(tileBmp, backgroundBmp, solved, move, refused);
+    const char* files[] = {"tile_sheet", "background_sheet", "sound_solved", "sound_move",
+                           "sound_refused"};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        WriteFile(outDir + "/records/" + files[i] + ".rec", records[i].bytes);
+    }
+    const std::string source = EmbeddedRecordsSource(records);
+    WriteFile(outDir + "/embedded_records.cpp", source.data(), source.size());
+
+    const QImage tileImage = ToQImage(tiles);
+    const QImage backgroundImage = ToQImage(backgrounds);
+    SavePng(tileImage.scaled(tileImage.size() * 2), outDir + "/preview/tile_sheet.png");
+    SavePng(backgroundImage, outDir + "/preview/background_sheet.png");
+    SavePng(BoardPreview(tileImage, backgroundImage), outDir + "/preview/boards.png");
+    return 0;
+}
+
+int BuildPictures(const QString& svgDir, const QString& outDir, const QString& contactPath,
+                  const QStringList& specs) {
+    using namespace travoli::assets;
+    std::vector<QImage> contact;
+    for (const QString& text : specs) {
+        const PictureSpec spec = ParsePictureSpec(text);
+        const QString svg = svgDir + "/" + spec.name + ".svg";
+        const QImage normal = RenderSvg(svg, spec.width, spec.height);
+        SavePng(normal, outDir + "/" + spec.name + ".png");
+        SavePng(RenderSvg(svg, 2 * spec.width, 2 * spec.height),
+                outDir + "/" + spec.name + "@2x.png");
+        contact.push_back(normal);
+        if (spec.name == "icon") {
+            for (int size : {16, 48, 64, 128, 256}) {
+                SavePng(RenderSvg(svg, size, size),
+                        outDir + "/icon-" + QString::number(size) + ".png");
+            }
+        }
+    }
+    // Contact sheet: each picture at 1x on light and dark grey, then at 4x.
+    int width = 8, height = 0;
+    for (const QImage& image : contact) {
+        width += image.width() * 6 + 16;
+        height = std::max(height, image.height() * 4);
+    }
+    QImage sheet(width, 2 * height + 24, QImage::Format_RGB32);
+    sheet.fill(QColor(212, 208, 200));
+    QPainter p(&sheet);
+    p.fillRect(0, height + 12, width, height + 12, QColor(64, 64, 64));
+    int x = 8;
+    for (const QImage& image : contact) {
+        p.drawImage(x, 4, image);
+        p.drawImage(x, height + 16, image);
+        p.drawImage(QRect(x + image.width() + 4, 4, image.width() * 4, image.height() * 4), image);
+        p.drawImage(QRect(x + image.width() + 4, height + 16, image.width() * 4,
+                          image.height() * 4),
+                    image);
+        x += image.width() * 6 + 16;
+    }
+    p.end();
+    SavePng(sheet, contactPath);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    try {
+        if (args.size() == 2 && args[0] == "media") {
+            return BuildMedia(args[1]);
+        }
+        if (args.size() >= 4 && args[0] == "pictures") {
+            return BuildPictures(args[1], args[2], args[3], args.mid(4));
+        }
+        std::fprintf(stderr,
+                     "usage: travoli-asset-builder media OUTDIR\n"
+                     "       travoli-asset-builder pictures SVGDIR OUTDIR CONTACT_PNG name:WxH...\n");
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "travoli-asset-builder: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "tools/asset_builder/indexed_image.h"
+
+namespace travoli::assets {
+
+constexpr int TileWidth = 78;
+constexpr int TileHeight = 79;
+
+// 7 columns (one per piece kind) by 3 rows (red, white, blue field), 16 colours.
+IndexedImage DrawTileSheet();
+
+}  // namespace travoli::assets
