@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStaticText>
 #include <QTimer>
 
 #include <algorithm>
@@ -202,10 +203,15 @@ void TScrollText::Tick() {
 void TScrollText::Measure() {
     const QFontMetrics fm(font_);
     line_widths_.clear();
+    static_lines_.clear();
     text_width_ = 0;
     for (const QString& line : lines_) {
         const int w = fm.horizontalAdvance(line);
         line_widths_.append(w);
+        QStaticText laid_out(line);
+        laid_out.setTextFormat(Qt::PlainText);
+        laid_out.prepare(QTransform(), font_);
+        static_lines_.append(laid_out);
         text_width_ = std::max(text_width_, w);
     }
     line_height_ = fm.size(Qt::TextSingleLine, QStringLiteral("W")).height();
@@ -267,7 +273,6 @@ void TScrollText::ComposeFrame(int w, int h) {
     QPainter painter(&frame_);
     painter.setFont(font_);
     painter.setPen(font_color_);
-    const int ascent = QFontMetrics(font_).ascent();
     for (int i = 0; i < lines_.size(); ++i) {
         const QRect box(x, y + i * line_height_, box_width, line_height_);
         if (!box.intersects(image)) {
@@ -284,7 +289,7 @@ void TScrollText::ComposeFrame(int w, int h) {
                 offset = (box_width - line_widths_[i]) / 2;
                 break;
         }
-        painter.drawText(QPoint(box.left() + offset, box.top() + ascent), lines_[i]);
+        painter.drawStaticText(QPoint(box.left() + offset, box.top()), static_lines_[i]);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QStaticText>
 #include <QStringList>
 #include <QWidget>
 
@@ -111,6 +112,7 @@ class TScrollText : public QWidget {
     int text_width_ = 0;
     int line_height_ = 0;
     QList<int> line_widths_;
+    QList<QStaticText> static_lines_;  // laid out once per text or font change
 
     QTimer* timer_ = nullptr;
     QImage frame_;  // reused while the band keeps its size
