@@ -15,7 +15,7 @@ namespace travoli {
 // A WaveOutput that plays nothing and remembers every request, for tests of the windows.
 // It can pretend that there is no device, and can be told to refuse the next Play.
 class RecordingWaveOutput final : public WaveOutput {
-public:
+  public:
     struct Request {
         enum class Kind { Play, Stop };
         Kind kind = Kind::Play;
@@ -47,7 +47,7 @@ public:
     std::optional<Request> LastPlayed() const;
     void Forget();
 
-private:
+  private:
     bool hasDevice_ = true;
     std::optional<std::string> refusal_;
     std::vector<Request> requests_;

@@ -27,7 +27,7 @@ constexpr std::chrono::milliseconds kPollAgain{25};
 // disk driver warns there too. The player must not see any of it, so fd 2 goes to
 // /dev/null while SDL opens or closes its drivers.
 class QuietStderr {
-public:
+  public:
     QuietStderr() {
         std::fflush(stderr);
         saved_ = ::dup(STDERR_FILENO);
@@ -49,18 +49,20 @@ public:
     QuietStderr(const QuietStderr&) = delete;
     QuietStderr& operator=(const QuietStderr&) = delete;
 
-private:
+  private:
     int saved_ = -1;
 };
 
 class DeviceLock {
-public:
-    explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) { SDL_LockAudioDevice(device_); }
+  public:
+    explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) {
+        SDL_LockAudioDevice(device_);
+    }
     ~DeviceLock() { SDL_UnlockAudioDevice(device_); }
     DeviceLock(const DeviceLock&) = delete;
     DeviceLock& operator=(const DeviceLock&) = delete;
 
-private:
+  private:
     SDL_AudioDeviceID device_;
 };
 
@@ -204,14 +206,15 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
         // SDL_AudioCVT rather than SDL_AudioStream: the stream of SDL 2.26 drops the last
         // 15-30 % of a short 8-bit sound even after a flush.
         SDL_AudioCVT cvt;
-        const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
-                                            deviceFormat_, static_cast<Uint8>(deviceChannels_),
-                                            deviceFreq_);
+        const int built =
+            SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, deviceFormat_,
+                              static_cast<Uint8>(deviceChannels_), deviceFreq_);
         if (built < 0) {
             Refuse();
         }
         if (static_cast<std::size_t>(pcmLength) >
-            static_cast<std::size_t>(INT_MAX) / static_cast<std::size_t>(std::max(cvt.len_mult, 1))) {
+            static_cast<std::size_t>(INT_MAX) /
+                static_cast<std::size_t>(std::max(cvt.len_mult, 1))) {
             SDL_SetError("The sound is too long");
             Refuse();
         }
@@ -312,7 +315,9 @@ void SdlWaveOutput::PauserLoop() {
         bool drained = false;
         {
             DeviceLock deviceLock(device_);
-            drained = SDL_GetQueuedAudioSize(device_) == 0;
+            // A device that went away never drains its queue; stop watching it then.
+            drained = SDL_GetQueuedAudioSize(device_) == 0 ||
+                      SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
             if (drained) {
                 SDL_PauseAudioDevice(device_, 1);
             }

@@ -26,7 +26,7 @@ namespace travoli {
 //
 // All public calls belong to one thread (the GUI thread).
 class SdlWaveOutput final : public WaveOutput {
-public:
+  public:
     // The sample format the device was opened with.
     struct OutputFormat {
         int rate = 0;
@@ -55,7 +55,7 @@ public:
     // Number of converted sounds kept.
     std::size_t CachedSounds() const { return cache_.size(); }
 
-private:
+  private:
     struct Converted {
         std::vector<std::uint8_t> source;  // the image as given, to tell a reused address apart
         std::uint64_t hash = 0;

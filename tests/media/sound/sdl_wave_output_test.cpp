@@ -26,7 +26,7 @@ using test::ToneSpec;
 
 // Sends fd 2 to a file for a while, so a test can see what anything printed there.
 class StderrCapture {
-public:
+  public:
     StderrCapture() {
         std::fflush(stderr);
         saved_ = ::dup(STDERR_FILENO);
@@ -46,7 +46,7 @@ public:
         return text;
     }
 
-private:
+  private:
     int saved_ = -1;
     std::FILE* file_ = nullptr;
 };
@@ -71,7 +71,7 @@ std::vector<std::uint8_t> Truncated(std::vector<std::uint8_t> image, std::size_t
 // SDL_AUDIODRIVER=disk: what the device wrote is in SDL_DISKAUDIOFILE once it is closed.
 
 class SoundDisk : public ::testing::Test {
-protected:
+  protected:
     static constexpr double kWindow = 0.01;  // seconds per analysed window
 
     void SetUp() override {

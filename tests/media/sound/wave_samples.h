@@ -18,7 +18,7 @@ struct ToneSpec {
     int rate = 11025;
     double hertz = 440.0;
     double seconds = 0.5;
-    bool factChunk = false;    // 18-byte "fmt " chunk followed by a "fact" chunk
+    bool factChunk = false;     // 18-byte "fmt " chunk followed by a "fact" chunk
     bool trailingList = false;  // a "LIST" chunk after the samples
 };
 
@@ -53,8 +53,8 @@ inline std::vector<std::uint8_t> MakeTone(const ToneSpec& spec) {
     PutLe(out, 1, 2);  // mono
     PutLe(out, static_cast<std::uint32_t>(spec.rate), 4);
     PutLe(out, static_cast<std::uint32_t>(spec.rate), 4);  // bytes per second
-    PutLe(out, 1, 2);                                       // block align
-    PutLe(out, 8, 2);                                       // bits
+    PutLe(out, 1, 2);                                      // block align
+    PutLe(out, 8, 2);                                      // bits
     if (spec.factChunk) {
         PutLe(out, 0, 2);  // no extra format bytes
         PutTag(out, "fact");
@@ -97,8 +97,8 @@ struct Window {
 };
 
 // Splits 16-bit little-endian interleaved samples (first channel only) into windows.
-inline std::vector<Window> AnalyseS16(const std::vector<std::uint8_t>& bytes, int rate, int channels,
-                                      double windowSeconds) {
+inline std::vector<Window> AnalyseS16(const std::vector<std::uint8_t>& bytes, int rate,
+                                      int channels, double windowSeconds) {
     const std::size_t frameBytes = 2 * static_cast<std::size_t>(channels);
     const std::size_t frames = bytes.size() / frameBytes;
     const auto perWindow = static_cast<std::size_t>(rate * windowSeconds);
@@ -124,11 +124,13 @@ inline std::vector<Window> AnalyseS16(const std::vector<std::uint8_t>& bytes, in
     return windows;
 }
 
-// The windows that carry a tone near `hertz` (within a quarter), as indexes.
+// The windows filled with a tone near `hertz`, as indexes. A window only partly filled (where
+// a sound starts or stops) is left out: its crossing count would pass for a lower tone.
 inline std::vector<std::size_t> ToneWindows(const std::vector<Window>& windows, double hertz) {
+    constexpr double kFullRms = 100.0 / 128.0 * 32768.0 / 1.41421356;  // MakeTone's sine
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (windows[i].rms > 2000 && std::abs(windows[i].hertz - hertz) < hertz / 4) {
+        if (windows[i].rms > 0.8 * kFullRms && std::abs(windows[i].hertz - hertz) < 0.15 * hertz) {
             found.push_back(i);
         }
     }
