@@ -185,7 +185,7 @@ std::vector<std::uint8_t> RefusedSound() {
             }
             const double attack = std::min(1.0, t / 0.012);
             const double release = std::min(1.0, (length - t) / 0.06);
-            s[i] += 0.32 * attack * release * v / 1.9;
+            s[i] += 0.6 * attack * release * v / 1.9;
         }
     }
     Fade(s, 40, 300);
