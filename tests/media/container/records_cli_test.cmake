@@ -1,0 +1,77 @@
+# Runs travoli-tool records/chunk on the built records and on broken input.
+#   -DTOOL=... -DASSETS=... -DWORK=...
+function(run expected_status)
+  execute_process(COMMAND ${TOOL} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL expected_status)
+    message(FATAL_ERROR "travoli-tool ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_match text pattern what)
+  if(NOT text MATCHES "${pattern}")
+    message(FATAL_ERROR "${what}: no match for '${pattern}' in:\n${text}")
+  endif()
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+file(WRITE ${WORK}/nopayload.rec "$abcd")  # flags 0x24: an ident, a colour depth, no payload
+
+run(0 records info ${ASSETS}/records/background_sheet.rec)
+expect_match("${out}" "^flags: 0x0D \\(compressed, ident, payload\\)\ndescription: \\(none\\)\nident: 1\n" "background header")
+expect_match("${out}" "payload: image, 99382 bytes \\(BMP 768 x 128, 8 bits per pixel\\)\n" "background payload")
+expect_match("${out}" "in 4 chunks\n(chunk [1-3]: coded, [0-9]+ bytes -> 32781 bytes\n)+chunk 4: [a-z]+, [0-9]+ bytes -> 1039 bytes\n$" "background chunks")
+run(0 records info ${ASSETS}/records/sound_refused.rec)
+expect_match("${out}" "flags: 0x0C \\(ident, payload\\)\n.*payload: sound, 6830 bytes \\(RIFF WAVE\\)\nstored: uncompressed, 6830 bytes\n$" "refused sound")
+
+# Unpack and pack back give the very same files.
+foreach(pair "tile_sheet;--image;0" "sound_solved;--sound;4")
+  list(GET pair 0 name)
+  list(GET pair 1 kind)
+  list(GET pair 2 ident)
+  run(0 records unpack ${ASSETS}/records/${name}.rec ${WORK}/${name}.payload)
+  file(SHA256 ${WORK}/${name}.payload got)
+  file(GLOB source ${ASSETS}/${name}.*)
+  list(FILTER source EXCLUDE REGEX "\\.rec$")
+  file(SHA256 ${source} want)
+  if(NOT got STREQUAL want)
+    message(FATAL_ERROR "unpacked ${name} differs from ${source}")
+  endif()
+  run(0 records pack --compressed --ident ${ident} ${kind} ${WORK}/${name}.payload ${WORK}/${name}.rec)
+  file(SHA256 ${WORK}/${name}.rec got)
+  file(SHA256 ${ASSETS}/records/${name}.rec want)
+  if(NOT got STREQUAL want)
+    message(FATAL_ERROR "packed ${name} differs from the built record")
+  endif()
+endforeach()
+
+run(0 records pack --description "Move" --sound ${ASSETS}/sound_move.wav ${WORK}/described.rec)
+run(0 records info ${WORK}/described.rec)
+run(0 records info ${WORK}/nopayload.rec)
+expect_match("${out}" "flags: 0x24 \\(ident, 16 colours\\)\ndescription: \\(none\\)\nident: 25185\npayload: none\n$" "record without payload")
+run(0 records info ${WORK}/described.rec)
+expect_match("${out}" "flags: 0x0A \\(description, payload\\)\ndescription: \"Move\"\nident: 0\n" "described record")
+
+# Broken input: a clear one-line error, status 2, and the target left alone.
+file(WRITE ${WORK}/keep.rec "keep")
+foreach(bad
+    "records;info;${WORK}/missing.rec"
+    "records;info;${ASSETS}/sound_move.wav"
+    "records;unpack;${WORK}/nopayload.rec;${WORK}/out"
+    "records;pack;--image;${ASSETS}/sound_move.wav;${WORK}/keep.rec"
+    "records;pack;--sound;${ASSETS}/tile_sheet.bmp;${WORK}/keep.rec"
+    "records;pack;--ident;65536;--sound;${ASSETS}/sound_move.wav;${WORK}/keep.rec"
+    "records;pack;--sound;--image;${ASSETS}/sound_move.wav;${WORK}/keep.rec"
+    "records;frobnicate"
+    "chunk;squeeze")
+  run(2 ${bad})
+  expect_match("${err}" "^travoli-tool: [^\n]+\n$" "error for '${bad}'")
+endforeach()
+run(2 records unpack ${WORK}/nopayload.rec ${WORK}/keep.rec)
+expect_match("${err}" "holds no payload" "unpack without payload")
+file(READ ${WORK}/keep.rec kept)
+if(NOT kept STREQUAL "keep")
+  message(FATAL_ERROR "a failed command changed its target")
+endif()
