@@ -37,12 +37,13 @@ class Statement {
 public:
     Statement(sqlite3* db, const char* sql) : db_(db) {
         rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+        prepared_ = rc_ == SQLITE_OK;
     }
     ~Statement() { sqlite3_finalize(stmt_); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    bool Prepared() const { return rc_ == SQLITE_OK; }
+    bool Prepared() const { return prepared_; }
     void Bind(int index, std::int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
     void BindText(int index, const std::string& text) {
         sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
@@ -72,6 +73,7 @@ private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     int rc_;
+    bool prepared_;
 };
 
 bool IsDamage(int code) {
