@@ -3,4 +3,4 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 "$root/scripts/bootstrap.sh" default
-exec "$root/build/tools/travoli-tool" levels
+exec "$root/build/ui/travoli"

@@ -204,12 +204,12 @@ void MainFormTest::refusedPressAndSoundSwitch() {
     game.form->SoundBtn->click();
     QVERIFY(!game.form->SoundBtn->Down());
     game.Press(1, 0);
-    game.Press(0, 0);
+    game.Press(1, 2);  // two cells below the hole now: refused, and silent too
     QCOMPARE(game.TakeSounds(), QList<int>{});
     QCOMPARE(game.form->Session().moveCount(), 1);
     // A secondary button presses like the primary one.
     game.form->SoundBtn->click();
-    game.Press(1, 0, Qt::RightButton);
+    game.Press(1, 1, Qt::RightButton);
     QCOMPARE(game.form->Session().moveCount(), 2);
     QCOMPARE(game.TakeSounds(), QList<int>{2});
 }
@@ -412,7 +412,7 @@ void MainFormTest::languageButton() {
 void MainFormTest::quitQuestion() {
     GameWindow game(0, 12);
     game.Start();
-    game.Press(1, 0);
+    game.Press(1, 2);
     // No, Escape and the close box all keep the game going, and nothing is saved.
     game.answers.ExpectButton("EndGameDlg", "CancelBtn");
     game.answers.ExpectKey("EndGameDlg", Qt::Key_Escape);

@@ -55,8 +55,8 @@ shot info-dialog
 click "$info" 190 451  # OK
 
 main=$(window "Travoli - level 1: unsolved")
-# Level 1: the centre column's crosses move into the hole one after the other.
-for cell in "167 122" "167 201" "167 122" "88 201" "167 201"; do
+# Level 1: four crosses move round the hole, then a refused press on a corner.
+for cell in "167 122" "89 122" "89 201" "167 201" "89 122"; do
     click "$main" $cell
 done
 sleep 0.5
