@@ -119,8 +119,9 @@ std::string TIniCtrl::ResolveSection(const std::string& section) {
     return previous_;
 }
 
+// Without `text` only the value's existence is asked.
 bool TIniCtrl::ReadStored(const std::string& section, const std::string& key,
-                          std::string& text) {
+                          std::string* text) {
     const std::string name = ResolveSection(section);
 
     // Reading needs no more than query access; take the most that is granted.
@@ -155,8 +156,11 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key,
     if (hive_.QueryValueInfo(sectionKey, key, info) != HiveStatus::Ok) {
         return false;
     }
+    if (text == nullptr) {
+        return true;
+    }
     if (info.size == 0) {
-        text.clear();
+        text->clear();
         return true;
     }
     if (info.type != REG_SZ && info.type != REG_EXPAND_SZ) {
@@ -167,7 +171,7 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key,
     if (hive_.QueryValueData(sectionKey, key, type, data) != HiveStatus::Ok) {
         throw ERegistryException("Fehler beim Holen der Daten für " + Quoted(key));
     }
-    text = data.substr(0, data.find('\0'));
+    *text = data.substr(0, data.find('\0'));
     return true;
 }
 
@@ -213,7 +217,7 @@ std::int32_t TIniCtrl::ReadNumber(const std::string& section, const std::string&
                                   std::int32_t defaultValue) {
     std::string text;
     std::int32_t value = 0;
-    if (ReadStored(section, key, text) && ParseStoredInteger(text, value)) {
+    if (ReadStored(section, key, &text) && ParseStoredInteger(text, value)) {
         return value;
     }
     return defaultValue;
@@ -222,7 +226,7 @@ std::int32_t TIniCtrl::ReadNumber(const std::string& section, const std::string&
 std::string TIniCtrl::ReadText(const std::string& section, const std::string& key,
                                const std::string& defaultValue) {
     std::string text;
-    return ReadStored(section, key, text) ? text : defaultValue;
+    return ReadStored(section, key, &text) ? text : defaultValue;
 }
 
 void TIniCtrl::WriteFlag(const std::string& section, const std::string& key, bool value) {
@@ -237,6 +241,10 @@ void TIniCtrl::WriteNumber(const std::string& section, const std::string& key,
 void TIniCtrl::WriteText(const std::string& section, const std::string& key,
                          const std::string& value) {
     WriteStored(section, key, value);
+}
+
+bool TIniCtrl::ValueExists(const std::string& section, const std::string& key) {
+    return ReadStored(section, key, nullptr);
 }
 
 void TIniCtrl::DeleteValue(const std::string& section, const std::string& key) {

@@ -43,13 +43,16 @@ public:
     // A missing section or value is no error.
     void DeleteValue(const std::string& section, const std::string& key);
 
+    // Whether the value exists, whatever its type.
+    bool ValueExists(const std::string& section, const std::string& key);
+
     // The base key below the hive's root, always ending in "\".
     const std::string& BaseKey() const { return baseKey_; }
 
 private:
     std::string ResolveSection(const std::string& section);
     // True and the text when the value exists; throws for a value that is not text.
-    bool ReadStored(const std::string& section, const std::string& key, std::string& text);
+    bool ReadStored(const std::string& section, const std::string& key, std::string* text);
     void WriteStored(const std::string& section, const std::string& key,
                      const std::string& text);
 

@@ -1,7 +1,137 @@
+// travoli-tool settings: look at or change the saved settings.
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "settings/ini_ctrl.h"
+#include "settings/sqlite_hive.h"
 #include "tools/commands.h"
 
 namespace travoli::tool {
 
-int RunSettings(const Args&) { return Fail("settings: not available in this build"); }
+namespace {
+
+constexpr const char* Usage =
+    " (usage: travoli-tool settings [--file PATH] dump | get SECTION KEY |"
+    " set SECTION KEY TEXT | delete SECTION KEY)";
+
+// Printable ASCII stays, everything else shows as \xHH; in a quoted text "\" and '"' are
+// escaped too.
+std::string Escaped(const std::string& bytes, bool quoted = false) {
+    std::string out;
+    for (unsigned char ch : bytes) {
+        if (quoted && (ch == '\\' || ch == '"')) {
+            out += '\\';
+            out += static_cast<char>(ch);
+        } else if (ch >= 32 && ch < 127) {
+            out += static_cast<char>(ch);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", ch);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+std::string ShownData(std::uint32_t type, const std::string& data) {
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        const bool terminated = !data.empty() && data.back() == '\0';
+        return '"' + Escaped(terminated ? data.substr(0, data.size() - 1) : data, true) + '"';
+    }
+    if (type == REG_DWORD && data.size() == 4) {
+        std::uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) {
+            value = (value << 8) | static_cast<unsigned char>(data[i]);
+        }
+        return std::to_string(value);
+    }
+    std::string out = "hex:";
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(data[i]));
+        out += (i ? "," : "") + std::string(hex);
+    }
+    return out;
+}
+
+int Dump(SqliteHive& hive) {
+    std::vector<SqliteHive::Entry> entries;
+    if (hive.Dump(entries) != HiveStatus::Ok) {
+        return Fail("settings: " + hive.LastError());
+    }
+    std::cout << "# " << hive.Path() << '\n';
+    for (const SqliteHive::Entry& entry : entries) {
+        if (entry.isKey) {
+            std::cout << '[' << Escaped(entry.keyPath) << "]\n";
+        } else {
+            std::cout << (entry.valueName.empty() ? "@" : Escaped(entry.valueName)) << ' '
+                      << RegValueTypeName(entry.type) << ' ' << ShownData(entry.type, entry.data)
+                      << '\n';
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunSettings(const Args& args) {
+    std::string file;
+    Args words;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--file") {
+            if (i + 1 == args.size() || args[i + 1].empty()) {
+                return Fail(std::string("settings: --file needs a path") + Usage);
+            }
+            file = args[++i];
+        } else {
+            words.push_back(args[i]);
+        }
+    }
+    if (words.empty()) {
+        return Fail(std::string("settings: no action given") + Usage);
+    }
+    const std::string& action = words[0];
+    const std::size_t wanted = action == "dump"     ? 1
+                               : action == "get"    ? 3
+                               : action == "delete" ? 3
+                               : action == "set"    ? 4
+                                                    : 0;
+    if (wanted == 0) {
+        return Fail("settings: unknown action '" + action + "'" + Usage);
+    }
+    if (words.size() != wanted) {
+        return Fail("settings " + action + ": wrong number of arguments" + Usage);
+    }
+
+    SqliteHive hive = file.empty() ? SqliteHive() : SqliteHive(file);
+    hive.SetDamagedFileHandler([](const std::string& path, const std::string& movedTo) {
+        std::cerr << "travoli-tool: settings: " << path
+                  << " was not a readable settings file; it was moved to " << movedTo
+                  << " and a fresh one is used\n";
+    });
+    if (action == "dump") {
+        return Dump(hive);
+    }
+    TIniCtrl ini(hive);
+    const std::string& section = words[1];
+    const std::string& key = words[2];
+    try {
+        if (action == "get") {
+            if (!ini.ValueExists(section, key)) {
+                return Fail("settings get: no value '" + key + "' in section '" + section + "'");
+            }
+            std::cout << ini.ReadText(section, key, "") << '\n';
+        } else if (action == "set") {
+            ini.WriteText(section, key, words[3]);
+        } else {
+            ini.DeleteValue(section, key);
+        }
+    } catch (const ERegistryException& error) {
+        return Fail("settings " + action + ": " + error.what() + " (" + hive.Path() + ")");
+    }
+    return 0;
+}
 
 }  // namespace travoli::tool
