@@ -21,8 +21,8 @@ int ToInteger(const std::string& field) {
 std::string PlacementText(const WindowPlacement& placement) {
     const PlacementRect& rect = placement.normal;
     std::string text = Marker;
-    for (int number : {placement.flags, placement.showCmd, rect.left, rect.top, rect.right,
-                       rect.bottom}) {
+    for (int number :
+         {placement.flags, placement.showCmd, rect.left, rect.top, rect.right, rect.bottom}) {
         text += ',' + std::to_string(number);
     }
     return text;

@@ -12,7 +12,7 @@ namespace travoli {
 
 // Raised when a saved number cannot be read: "'5x0' is not a valid integer value".
 class EConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -25,7 +25,7 @@ struct PlacementRect {
 
 struct WindowPlacement {
     int flags = 0;
-    int showCmd = 1;  // 1 normal, 2 minimized, 3 maximized, 0 hidden
+    int showCmd = 1;       // 1 normal, 2 minimized, 3 maximized, 0 hidden
     PlacementRect normal;  // the outer rectangle of the window in its normal state
 };
 
@@ -39,7 +39,7 @@ struct DesktopRect {
 
 // What the placement logic needs of the window it places.
 class PlacementWindow {
-public:
+  public:
     virtual ~PlacementWindow() = default;
 
     virtual WindowPlacement GetWindowPlacement() const = 0;
@@ -67,7 +67,7 @@ using TPlacementOptions = std::set<TPlacementOption>;
 // be shown. The settings default to what the main window uses: value "MainForm" in section
 // "Common", the position only.
 class TFormPlacement {
-public:
+  public:
     TFormPlacement(PlacementWindow& owner, TIniCtrl* iniLink);
 
     TIniUse IniUse = ioUseLink;
@@ -91,7 +91,7 @@ public:
 
     bool Restored() const { return restored_; }
 
-private:
+  private:
     TIniCtrl* Store() const;
     std::string ValueName() const;
     bool Has(TPlacementSaveOption option) const { return IniSaveOptions.count(option) != 0; }

@@ -26,7 +26,8 @@ void LoadStep(const SettingsErrorHandler& onError, Step step) {
 std::string SolutionString(const ProgressRecord& progress) {
     std::string text(LevelCount, ' ');
     for (int level = 1; level <= LevelCount; ++level) {
-        text[level - 1] = static_cast<char>(static_cast<std::uint8_t>(progress.BestMoves(level) + 32));
+        text[level - 1] =
+            static_cast<char>(static_cast<std::uint8_t>(progress.BestMoves(level) + 32));
     }
     return text;
 }

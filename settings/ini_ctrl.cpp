@@ -11,7 +11,7 @@ constexpr const char* RootSection = "#ROOT";
 
 // Closes a key on every way out of an operation; Close() lets a write see the outcome.
 class KeyGuard {
-public:
+  public:
     KeyGuard(RegistryHive& hive, HKEY key, bool open) : hive_(hive), key_(key), open_(open) {}
     ~KeyGuard() { Close(); }
     KeyGuard(const KeyGuard&) = delete;
@@ -25,7 +25,7 @@ public:
         return hive_.CloseKey(key_);
     }
 
-private:
+  private:
     RegistryHive& hive_;
     HKEY key_;
     bool open_;
@@ -44,7 +44,9 @@ int HexDigit(char ch) {
     return -1;
 }
 
-std::string Quoted(const std::string& name) { return "'" + name + "'"; }
+std::string Quoted(const std::string& name) {
+    return "'" + name + "'";
+}
 
 }  // namespace
 
@@ -120,8 +122,7 @@ std::string TIniCtrl::ResolveSection(const std::string& section) {
 }
 
 // Without `text` only the value's existence is asked.
-bool TIniCtrl::ReadStored(const std::string& section, const std::string& key,
-                          std::string* text) {
+bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, std::string* text) {
     const std::string name = ResolveSection(section);
 
     // Reading needs no more than query access; take the most that is granted.
@@ -181,8 +182,7 @@ void TIniCtrl::WriteStored(const std::string& section, const std::string& key,
 
     HKEY base = HKEY_CURRENT_USER;
     const bool baseOpen =
-        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) ==
-        HiveStatus::Ok;
+        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) == HiveStatus::Ok;
     if (!baseOpen) {
         base = HKEY_CURRENT_USER;
     }
@@ -208,8 +208,7 @@ void TIniCtrl::WriteStored(const std::string& section, const std::string& key,
     }
 }
 
-bool TIniCtrl::ReadFlag(const std::string& section, const std::string& key,
-                        bool defaultValue) {
+bool TIniCtrl::ReadFlag(const std::string& section, const std::string& key, bool defaultValue) {
     return ReadNumber(section, key, defaultValue ? 1 : 0) != 0;
 }
 
@@ -233,8 +232,7 @@ void TIniCtrl::WriteFlag(const std::string& section, const std::string& key, boo
     WriteStored(section, key, value ? "1" : "0");
 }
 
-void TIniCtrl::WriteNumber(const std::string& section, const std::string& key,
-                           std::int32_t value) {
+void TIniCtrl::WriteNumber(const std::string& section, const std::string& key, std::int32_t value) {
     WriteStored(section, key, std::to_string(value));
 }
 
@@ -252,8 +250,7 @@ void TIniCtrl::DeleteValue(const std::string& section, const std::string& key) {
 
     HKEY base = HKEY_CURRENT_USER;
     const bool baseOpen =
-        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) ==
-        HiveStatus::Ok;
+        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) == HiveStatus::Ok;
     if (!baseOpen) {
         base = HKEY_CURRENT_USER;
     }

@@ -11,7 +11,7 @@ namespace travoli {
 // Raised by the settings store when the hive refuses an operation; the message says which
 // value or key (German, as the program has always shown it).
 class ERegistryException : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -25,7 +25,7 @@ bool ParseStoredInteger(const std::string& text, std::int32_t& value);
 // operations: each one opens its keys, does its one read, write or delete, and closes them.
 // Texts are byte strings; a zero byte ends one.
 class TIniCtrl {
-public:
+  public:
     static constexpr const char* DefaultRegPath = "Software\\ZanfirGames\\Travoli\\V2";
 
     explicit TIniCtrl(RegistryHive& hive, const std::string& regPath = DefaultRegPath);
@@ -49,12 +49,11 @@ public:
     // The base key below the hive's root, always ending in "\".
     const std::string& BaseKey() const { return baseKey_; }
 
-private:
+  private:
     std::string ResolveSection(const std::string& section);
     // True and the text when the value exists; throws for a value that is not text.
     bool ReadStored(const std::string& section, const std::string& key, std::string* text);
-    void WriteStored(const std::string& section, const std::string& key,
-                     const std::string& text);
+    void WriteStored(const std::string& section, const std::string& key, const std::string& text);
 
     RegistryHive& hive_;
     std::string baseKey_;

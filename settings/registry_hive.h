@@ -50,7 +50,7 @@ struct ValueInfo {
 };
 
 class RegistryHive {
-public:
+  public:
     virtual ~RegistryHive() = default;
 
     // Opens the key at `subKey` (a "\"-separated path, empty parts ignored; empty means

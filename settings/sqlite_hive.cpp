@@ -1,7 +1,7 @@
 #include "settings/sqlite_hive.h"
 
-#include <sqlite3.h>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -34,7 +34,7 @@ constexpr const char* SchemaSql =
 static_assert(ApplicationId == 1416779313);
 
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const char* sql) : db_(db) {
         rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
         prepared_ = rc_ == SQLITE_OK;
@@ -69,7 +69,7 @@ public:
     int Code() const { return rc_; }
     std::string Error() const { return sqlite3_errmsg(db_); }
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     int rc_;
@@ -82,7 +82,9 @@ bool IsDamage(int code) {
 }
 
 // Names end at a zero byte, as they would on the way through a C string.
-std::string CutAtZero(const std::string& name) { return name.substr(0, name.find('\0')); }
+std::string CutAtZero(const std::string& name) {
+    return name.substr(0, name.find('\0'));
+}
 
 std::vector<std::string> SplitPath(const std::string& path) {
     std::vector<std::string> parts;
@@ -233,8 +235,8 @@ HiveStatus SqliteHive::OpenDatabase(Mode mode, bool& damaged) {
         mode_ = mode;
         // Take the write lock before reading, so that two writers queue up instead of one of
         // them failing on a lock upgrade.
-        rc = sqlite3_exec(db_, mode == Mode::Write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr,
-                          nullptr, nullptr);
+        rc = sqlite3_exec(db_, mode == Mode::Write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr,
+                          nullptr);
         std::int64_t appId = 0;
         std::int64_t tables = 0;
         if (rc == SQLITE_OK) {

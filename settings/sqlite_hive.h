@@ -26,7 +26,7 @@ namespace travoli {
 // the unit of work that meets it moves it aside, tells the damaged-file handler where it went,
 // and goes on with an empty hive.
 class SqliteHive : public RegistryHive {
-public:
+  public:
     // Receives the settings file's path and the name it was moved to.
     using DamagedFileHandler =
         std::function<void(const std::string& path, const std::string& movedTo)>;
@@ -69,7 +69,7 @@ public:
     // Every key and value, keys in path order; a missing file is an empty hive.
     HiveStatus Dump(std::vector<Entry>& entries);
 
-private:
+  private:
     enum class Mode { None, Read, Write };
     struct Handle {
         std::int64_t keyId;
@@ -82,8 +82,8 @@ private:
     void CloseDatabase();
     bool MoveAside(std::uint64_t device, std::uint64_t inode, bool& changed);
     HiveStatus Fail(const std::string& what);
-    HiveStatus OpenOrCreate(HKEY parent, const std::string& subKey, KeyAccess access,
-                            bool create, HKEY& result);
+    HiveStatus OpenOrCreate(HKEY parent, const std::string& subKey, KeyAccess access, bool create,
+                            HKEY& result);
     bool Resolve(HKEY key, std::int64_t& keyId) const;
     bool FindChild(std::int64_t parent, const std::string& name, std::int64_t& id, bool& error);
 

@@ -9,7 +9,7 @@ namespace travoli {
 namespace {
 
 class FakeWindow : public PlacementWindow {
-public:
+  public:
     WindowPlacement placement{0, 1, {444, 204, 787, 614}};
     DesktopRect desktop{0, 0, 1920, 1080};
     int sets = 0;
@@ -23,7 +23,7 @@ public:
 };
 
 class PlacementTest : public ::testing::Test {
-protected:
+  protected:
     test::TempFolder folder;
     SqliteHive hive{folder / "registry.sqlite3"};
     TIniCtrl ini{hive};
@@ -136,13 +136,21 @@ TEST(PlacementDesktop, KeepsTheWindowOnTheDesktop) {
         {"wider than the desktop", {0, 0, 800, 600}, {100, 0, 1100, 300}, {0, 0, 1000, 300}},
         {"right edge exactly", {0, 0, 1920, 1080}, {1577, 0, 1920, 410}, {1577, 0, 1920, 410}},
         // A desktop whose left screen lies left of the primary one.
-        {"left screen, beyond the right", {-1920, 0, 3840, 1080}, {5000, 100, 5343, 510},
+        {"left screen, beyond the right",
+         {-1920, 0, 3840, 1080},
+         {5000, 100, 5343, 510},
          {1577, 100, 1920, 510}},
-        {"left screen, inside", {-1920, 0, 3840, 1080}, {-1800, 100, -1457, 510},
+        {"left screen, inside",
+         {-1920, 0, 3840, 1080},
+         {-1800, 100, -1457, 510},
          {-1800, 100, -1457, 510}},
-        {"left screen, left of it", {-1920, 0, 3840, 1080}, {-2500, 100, -2157, 510},
+        {"left screen, left of it",
+         {-1920, 0, 3840, 1080},
+         {-2500, 100, -2157, 510},
          {-1920, 100, -1577, 510}},
-        {"screen above, beyond the bottom", {0, -1080, 1920, 2160}, {0, 1500, 343, 1910},
+        {"screen above, beyond the bottom",
+         {0, -1080, 1920, 2160},
+         {0, 1500, 343, 1910},
          {0, 670, 343, 1080}},
     };
     for (const Case& c : cases) {

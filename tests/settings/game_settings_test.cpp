@@ -12,7 +12,7 @@ namespace travoli {
 namespace {
 
 class GameSettingsTest : public ::testing::Test {
-protected:
+  protected:
     test::TempFolder folder;
     std::string path = folder / "Travoli/registry.sqlite3";
     SqliteHive hive{path};
@@ -104,9 +104,14 @@ TEST_F(GameSettingsTest, LevelAndBackgroundBroughtIntoRange) {
         int expectedBack;
     };
     const Case cases[] = {
-        {"300", 225, "6", 0},      {"0", 1, "-1", 5},          {"-5", 1, "-6", 0},
-        {"225", 225, "5", 5},      {"1", 1, "13", 1},          {"abc", 1, "x", 0},
-        {"$E1", 225, "-2147483648", 4},                        {"2147483647", 225, "2147483647", 1},
+        {"300", 225, "6", 0},
+        {"0", 1, "-1", 5},
+        {"-5", 1, "-6", 0},
+        {"225", 225, "5", 5},
+        {"1", 1, "13", 1},
+        {"abc", 1, "x", 0},
+        {"$E1", 225, "-2147483648", 4},
+        {"2147483647", 225, "2147483647", 1},
     };
     for (const Case& c : cases) {
         ini.WriteText("common", "level", c.level);

@@ -42,8 +42,8 @@ SavedRounds ReadRounds(TIniCtrl& ini) {
     rounds.sound = ini.ReadFlag("common", "sound", false);
     rounds.tongue = ini.ReadNumber("common", "tongue", -1);
     const std::string solution = ini.ReadText("common", "solution", "");
-    rounds.solutionWhole = solution.size() == 225 &&
-                           solution.find_first_not_of(solution[0]) == std::string::npos;
+    rounds.solutionWhole =
+        solution.size() == 225 && solution.find_first_not_of(solution[0]) == std::string::npos;
     rounds.solution = solution.empty() ? -1 : static_cast<std::uint8_t>(solution[0] - 32);
     return rounds;
 }
@@ -150,8 +150,8 @@ TEST(HiveProcesses, WritersAtTheSameTimeLoseNothing) {
             if (writer < 2) {
                 for (int i = 0; i < Saves; ++i) {
                     SaveGameSettings(ini, RoundValues(writer * 1000 + i));
-                    ini.WriteNumber("common", "w" + std::to_string(writer) + "-" + std::to_string(i),
-                                    i);
+                    ini.WriteNumber("common",
+                                    "w" + std::to_string(writer) + "-" + std::to_string(i), i);
                 }
             } else {
                 // A reader beside them must never fall back to a default.

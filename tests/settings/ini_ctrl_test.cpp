@@ -14,7 +14,7 @@ namespace {
 constexpr const char* CommonKey = "Software\\ZanfirGames\\Travoli\\V2\\common";
 
 class IniOnSqlite : public ::testing::Test {
-protected:
+  protected:
     test::TempFolder folder;
     std::string path = folder / "ZanfirGames/Travoli/registry.sqlite3";
     SqliteHive hive{path};
@@ -145,11 +145,19 @@ TEST_F(IniOnSqlite, StoredTextsReadAsNumbersAndFlags) {
         bool flagFromFalse;   // read with default false
     };
     const Case cases[] = {
-        {"0", 0, false, false},   {"1", 1, true, true},         {"2", 2, true, true},
-        {"yes", 777, true, false}, {" 42", 42, true, true},     {"42 ", 777, true, false},
-        {"0x2A", 42, true, true}, {"$2A", 42, true, true},      {"+42", 42, true, true},
-        {"", 777, true, false},   {"2147483648", 777, true, false},
-        {"-2147483648", INT32_MIN, true, true},                 {"$FFFFFFFF", -1, true, true},
+        {"0", 0, false, false},
+        {"1", 1, true, true},
+        {"2", 2, true, true},
+        {"yes", 777, true, false},
+        {" 42", 42, true, true},
+        {"42 ", 777, true, false},
+        {"0x2A", 42, true, true},
+        {"$2A", 42, true, true},
+        {"+42", 42, true, true},
+        {"", 777, true, false},
+        {"2147483648", 777, true, false},
+        {"-2147483648", INT32_MIN, true, true},
+        {"$FFFFFFFF", -1, true, true},
     };
     for (const Case& c : cases) {
         ini.WriteText("common", "v", c.stored);
@@ -260,7 +268,7 @@ TEST_F(IniOnSqlite, DeleteValue) {
 
 // The store against a hive that refuses things.
 class IniOnMemory : public ::testing::Test {
-protected:
+  protected:
     test::MemoryHive hive;
     TIniCtrl ini{hive};
     const std::string base = "software\\zanfirgames\\travoli\\v2";
@@ -307,7 +315,8 @@ TEST_F(IniOnMemory, ErrorsNameTheirValueAndCloseEverything) {
          [&] { ini.ReadText("common", "solution", ""); },
          "Fehler beim Holen der Daten für 'solution'"},
         {"section not created", [&] { hive.refusedCreate = {base + "\\common"}; },
-         [&] { ini.WriteNumber("common", "level", 3); }, "Erzeugung von Schlüssel common misslungen"},
+         [&] { ini.WriteNumber("common", "level", 3); },
+         "Erzeugung von Schlüssel common misslungen"},
         {"set refused", [&] { hive.failSet = true; },
          [&] { ini.WriteFlag("common", "sound", true); },
          "Fehler beim Setzen der Daten für 'sound'"},

@@ -13,7 +13,7 @@ namespace travoli::test {
 
 // An in-memory hive whose refusals can be chosen, to see what the store does with them.
 class MemoryHive : public RegistryHive {
-public:
+  public:
     std::set<KeyAccess> deniedAccess;     // OpenKey with these is refused
     std::set<std::string> refusedCreate;  // key paths (lower case) CreateKey refuses
     bool failSet = false;
@@ -55,8 +55,7 @@ public:
         }
         return Grant(path, result);
     }
-    HiveStatus CreateKey(HKEY parent, const std::string& subKey, KeyAccess,
-                         HKEY& result) override {
+    HiveStatus CreateKey(HKEY parent, const std::string& subKey, KeyAccess, HKEY& result) override {
         const std::string path = Join(parent, subKey);
         calls.push_back("create " + path);
         if (refusedCreate.count(path) != 0) {
@@ -107,7 +106,7 @@ public:
         return failClose && open_.empty() ? HiveStatus::Failed : HiveStatus::Ok;
     }
 
-private:
+  private:
     std::string Join(HKEY parent, const std::string& subKey) const {
         std::string path = parent == HKEY_CURRENT_USER ? "" : open_.at(parent);
         std::string part;

@@ -131,28 +131,33 @@ TEST(SqliteHive, DamagedFileIsMovedAsideAndAFreshHiveUsed) {
         bool firstIsRead;
     };
     const Case cases[] = {
-        {"a text file", [](const std::string& path) {
-             test::WriteFileBytes(path, "[common]\nlevel=12\n");
-         }, true},
-        {"garbage after a good header", [&](const std::string& path) {
+        {"a text file",
+         [](const std::string& path) { test::WriteFileBytes(path, "[common]\nlevel=12\n"); }, true},
+        {"garbage after a good header",
+         [&](const std::string& path) {
              validDatabase(path);
              std::string bytes = test::ReadFileBytes(path);
              for (std::size_t at = 100; at < bytes.size(); ++at) {
                  bytes[at] = static_cast<char>(at * 7);
              }
              test::WriteFileBytes(path, bytes);
-         }, true},
-        {"truncated", [&](const std::string& path) {
+         },
+         true},
+        {"truncated",
+         [&](const std::string& path) {
              validDatabase(path);
              fs::resize_file(path, 8192);
-         }, false},
-        {"another program's database", [](const std::string& path) {
+         },
+         false},
+        {"another program's database",
+         [](const std::string& path) {
              sqlite3* db = nullptr;
              sqlite3_open(path.c_str(), &db);
              sqlite3_exec(db, "CREATE TABLE photos(id, name); INSERT INTO photos VALUES(1, 'x')",
                           nullptr, nullptr, nullptr);
              sqlite3_close(db);
-         }, false},
+         },
+         false},
     };
     for (const Case& c : cases) {
         test::TempFolder folder;
@@ -187,8 +192,7 @@ TEST(SqliteHive, DamagedFileIsMovedAsideAndAFreshHiveUsed) {
         EXPECT_TRUE(movedName.rfind("registry.sqlite3.damaged-", 0) == 0) << movedName;
         EXPECT_EQ(movedName.size(), std::string("registry.sqlite3.damaged-20261208-010203").size());
         EXPECT_EQ(test::ReadFileBytes(reports[0].second), original) << c.what;
-        EXPECT_EQ(FilesIn(folder.Path()),
-                  (std::vector<std::string>{"registry.sqlite3", movedName}))
+        EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"registry.sqlite3", movedName}))
             << c.what;
     }
 }

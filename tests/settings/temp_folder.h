@@ -10,9 +10,10 @@ namespace travoli::test {
 
 // A private folder for one test, removed with everything in it afterwards.
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "travoli-settings-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "travoli-settings-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
@@ -28,7 +29,7 @@ public:
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
