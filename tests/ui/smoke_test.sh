@@ -6,53 +6,11 @@ set -euo pipefail
 game=$1
 out=$2
 mkdir -p "$out"
-work=$(mktemp -d)
-trap 'kill "${game_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 
-fail() {
-    echo "smoke: $*" >&2
-    exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-export SDL_AUDIODRIVER=dummy
-unset QT_QPA_PLATFORM
-
-"$game" >"$work/stdout" 2>"$work/stderr" &
-game_pid=$!
-
-# The window with exactly this title, once it is mapped.
-window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended early: $(cat "$work/stderr")"
-        sleep 0.1
-    done
-    fail "no window titled '$1'"
-}
-click() {  # window x y (client coordinates)
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.3
-}
-shot() {
-    /usr/bin/import -window root "$out/$1.png"
-}
-
-lang=$(window "Travoli V2.1")
-shot language-dialog
-click "$lang" 190 29  # "I speak english."
-
-info=$(window "Zanfir Bytes - Freeware-Info")
-shot info-dialog
-click "$info" 190 451  # OK
+start_xvfb
+start_game "$game"
+answer_start_dialogs
 
 main=$(window "Travoli - level 1: unsolved")
 # Level 1: four crosses move round the hole, then a refused press on a corner.
@@ -62,21 +20,6 @@ done
 sleep 0.5
 shot game
 
-click "$main" 100 16  # ExitBtn
-quit=$(window "Travoli")
-shot quit-dialog
-click "$quit" 78 81  # Yes
-info=$(window "Zanfir Bytes - Freeware-Info")
-click "$info" 190 451
-
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after the quit dialog"
-wait "$game_pid" || fail "the game ended with status $?"
-game_pid=
-
-hive="$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3"
-[[ -f "$hive" ]] || fail "no settings were written to $hive"
-if [[ -s "$work/stderr" ]]; then
-    fail "the game wrote to stderr: $(cat "$work/stderr")"
-fi
+quit_through_dialog "$main"
+check_clean_end
 echo "smoke: passed; screenshots in $out"

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Checks an installed Travoli as a desktop sees it: binaries that run on the system's
+# libraries, a valid desktop entry and metainfo that name each other, and the theme icon at
+# every size it is promised in.
+#   check_install.sh ROOT                       a tree with ROOT/usr/bin/travoli (dpkg -x, DESTDIR)
+#   check_install.sh --install BUILD_DIR WORK   installs BUILD_DIR into WORK/root first
+set -euo pipefail
+
+app_id=example.zanfir.Travoli
+icon_sizes=(16 32 48 64 128 256)
+
+fail() {
+    echo "check_install: $*" >&2
+    exit 1
+}
+
+if [[ ${1:-} == --install ]]; then
+    (($# == 3)) || fail "usage: check_install.sh --install BUILD_DIR WORK_DIR"
+    build=$2
+    root=$3/root
+    rm -rf "$root"
+    mkdir -p "$root"
+    DESTDIR=$root cmake --install "$build" --prefix /usr >"$3/install.log" 2>&1 ||
+        fail "cmake --install failed: $(tail -n 5 "$3/install.log")"
+else
+    (($# == 1)) || fail "usage: check_install.sh ROOT | --install BUILD_DIR WORK_DIR"
+    root=$1
+fi
+usr=$root/usr
+[[ -d $usr ]] || fail "no usr/ in $root"
+
+# Binaries: present, and loading only the system's libraries.
+for binary in travoli travoli-tool; do
+    path=$usr/bin/$binary
+    [[ -x $path ]] || fail "missing or not executable: usr/bin/$binary"
+    if readelf -d "$path" | grep -Eq '\((RPATH|RUNPATH)\)'; then
+        fail "usr/bin/$binary keeps a library path: $(readelf -d "$path" | grep -E 'R(UN)?PATH')"
+    fi
+    missing=$(env -u LD_LIBRARY_PATH ldd "$path" | grep 'not found' || true)
+    [[ -z $missing ]] || fail "usr/bin/$binary needs libraries that are not there: $missing"
+done
+env -u LD_LIBRARY_PATH "$usr/bin/travoli-tool" --help >/dev/null 2>&1 ||
+    fail "usr/bin/travoli-tool --help did not run"
+
+# The desktop entry.
+desktop=$usr/share/applications/$app_id.desktop
+[[ -f $desktop ]] || fail "missing usr/share/applications/$app_id.desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $app_id.desktop"
+entry() { sed -n "s/^$1=//p" "$desktop" | head -n1; }
+exec_line=$(entry Exec)
+[[ -x $usr/bin/${exec_line%% *} ]] ||
+    fail "the desktop entry starts '${exec_line%% *}', which is not in usr/bin"
+icon=$(entry Icon)
+[[ $icon == "$app_id" ]] || fail "the desktop entry's icon is '$icon', not '$app_id'"
+grep -q '^Categories=.*\bGame;.*LogicGame;' "$desktop" ||
+    fail "the desktop entry is not in the categories Game and LogicGame"
+
+# The theme icons: each PNG really has the size of its folder; the SVG is one.
+for size in "${icon_sizes[@]}"; do
+    png=$usr/share/icons/hicolor/${size}x${size}/apps/$icon.png
+    [[ -f $png ]] || fail "missing icon ${size}x${size}/apps/$icon.png"
+    found=$(/usr/bin/identify -format '%m %wx%h' "$png" 2>/dev/null) ||
+        fail "${size}x${size}/apps/$icon.png is not a readable picture"
+    [[ $found == "PNG ${size}x${size}" ]] ||
+        fail "${size}x${size}/apps/$icon.png is $found, not PNG ${size}x${size}"
+done
+svg=$usr/share/icons/hicolor/scalable/apps/$icon.svg
+[[ -f $svg ]] || fail "missing icon scalable/apps/$icon.svg"
+grep -q '<svg' "$svg" || fail "scalable/apps/$icon.svg is no SVG"
+
+# The metainfo: valid, about this component, launching the installed entry.
+metainfo=$usr/share/metainfo/$app_id.metainfo.xml
+[[ -f $metainfo ]] || fail "missing usr/share/metainfo/$app_id.metainfo.xml"
+report=$(appstreamcli validate --no-net "$metainfo" 2>&1) ||
+    { echo "$report" >&2; fail "appstreamcli rejects the metainfo"; }
+tag() { sed -n "s:.*<$1[^>]*>\([^<]*\)</$1>.*:\1:p" "$metainfo"; }
+[[ $(tag id) == "$app_id" ]] || fail "the metainfo's id is '$(tag id)', not '$app_id'"
+launchable=$(tag launchable)
+[[ -f $usr/share/applications/$launchable ]] ||
+    fail "the metainfo launches '$launchable', which is not installed"
+for binary in $(tag binary); do
+    [[ -x $usr/bin/$binary ]] || fail "the metainfo provides '$binary', which is not in usr/bin"
+done
+
+# AppStream's own view of the whole tree: entry, metainfo and icons together.
+report=$(appstreamcli validate-tree --no-net "$root" 2>&1) ||
+    { echo "$report" >&2; fail "appstreamcli validate-tree rejects the installed tree"; }
+
+echo "check_install: $root is complete"
