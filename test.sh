@@ -10,6 +10,9 @@ echo "== default build"
 "$root/scripts/bootstrap.sh" default
 ctest --preset default || status=1
 
+echo "== Debian package"
+"$root/packaging/deb_smoke.sh" "$root/build" || status=1
+
 echo "== fuzzing the record reader and the chunk decoder"
 "$root/fuzz/run.sh" 30 || status=1
 
