@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# Start-up, memory and idle CPU of one or more programs, side by side under one Xvfb.
+#
+#   bench/startup.sh [--runs N] [--idle SECONDS] [--probe PATH] [--tool PATH] [--check] CMD...
+#
+# Each CMD (one argument, split at spaces) is started once to warm up and then N times
+# (default 5), the programs taking turns so that drift hits them alike. Every start gets a
+# fresh XDG_CONFIG_HOME and XDG_RUNTIME_DIR and SDL_AUDIODRIVER=dummy. For each run the probe
+# (bench/map_probe.cpp) reports the time from exec to the first mapped window, VmRSS 2 s
+# after the map, and utime+stime over the next SECONDS (default 10) as a share of one core,
+# for the program and for the X server. The medians are printed as a table, with the ratio of
+# every program to the last one (the peer).
+#
+# A CMD whose program is named "travoli" gets a settings hive that already holds a language
+# (written with travoli-tool), so only the info dialog opens at start and the marquee runs
+# behind it. --check exits 1 when the first CMD misses the budgets against the last one:
+# map time <= 0.6 x, resident memory <= 0.5 x, idle CPU < 0.5 % of one core.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$here")
+runs=5
+idle=10
+probe=${TRAVOLI_MAP_PROBE:-}
+tool=
+check=0
+commands=()
+while (($#)); do
+    case $1 in
+        --runs) runs=$2; shift 2 ;;
+        --idle) idle=$2; shift 2 ;;
+        --probe) probe=$2; shift 2 ;;
+        --tool) tool=$2; shift 2 ;;
+        --check) check=1; shift ;;
+        --help | -h) sed -n '2,17p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --*) echo "startup.sh: unknown option $1" >&2; exit 2 ;;
+        *) commands+=("$1"); shift ;;
+    esac
+done
+if ((${#commands[@]} == 0)); then
+    echo "usage: startup.sh [--runs N] [--idle SECONDS] [--probe PATH] [--tool PATH] [--check] CMD..." >&2
+    exit 2
+fi
+if ! [[ $runs =~ ^[1-9][0-9]*$ ]]; then
+    echo "startup.sh: --runs needs a positive whole number, not '$runs'" >&2
+    exit 2
+fi
+for cmd in "${commands[@]}"; do
+    read -r -a words <<<"$cmd"
+    if ! command -v "${words[0]}" >/dev/null; then
+        echo "startup.sh: cannot find the program '${words[0]}'" >&2
+        exit 2
+    fi
+done
+
+work=$(mktemp -d /tmp/travoli-startup.XXXXXX)
+xvfb_pid=
+cleanup() {
+    if [[ -n $xvfb_pid ]]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The probe: given, built in one of our build trees, or compiled here from its source.
+if [[ -z $probe ]]; then
+    for candidate in "$root"/build-bench/bench/travoli-map-probe "$root"/build/bench/travoli-map-probe; do
+        if [[ -x $candidate && $candidate -nt $here/map_probe.cpp ]]; then
+            probe=$candidate
+            break
+        fi
+    done
+fi
+if [[ -z $probe ]]; then
+    probe=$work/map_probe
+    c++ -std=c++20 -O2 -o "$probe" "$here/map_probe.cpp" -lxcb
+fi
+
+# travoli-tool, to write the language into the game's fresh hive.
+find_tool() {
+    local game=$1
+    if [[ -n $tool ]]; then
+        echo "$tool"
+        return
+    fi
+    local dir
+    dir=$(dirname "$(command -v "$game")")
+    for candidate in "$dir/../tools/travoli-tool" "$dir/travoli-tool"; do
+        if [[ -x $candidate ]]; then
+            echo "$candidate"
+            return
+        fi
+    done
+}
+
+# One Xvfb for all runs; -displayfd tells us the display it took.
+: >"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s $work/display ]] && break
+    sleep 0.05
+done
+if ! [[ -s $work/display ]]; then
+    echo "startup.sh: Xvfb did not start:" >&2
+    cat "$work/xvfb.log" >&2
+    exit 1
+fi
+display=:$(tr -d '\n' <"$work/display")
+
+# run_one INDEX LABEL CMD: one measured start; prints the probe's line.
+run_one() {
+    local index=$1 label=$2 cmd=$3
+    local dir=$work/run-$label-$index
+    mkdir -p "$dir/config" "$dir/runtime"
+    chmod 700 "$dir/runtime"
+    read -r -a words <<<"$cmd"
+    if [[ $(basename "${words[0]}") == travoli ]]; then
+        local with
+        with=$(find_tool "${words[0]}")
+        if [[ -z $with ]] || ! XDG_CONFIG_HOME=$dir/config "$with" settings set common tongue 0 \
+            >/dev/null 2>"$dir/tool.err"; then
+            echo "$label: no working travoli-tool; the language dialog stayed open" >>"$work/notes"
+        fi
+    fi
+    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY="$display" XDG_CONFIG_HOME="$dir/config" \
+        XDG_RUNTIME_DIR="$dir/runtime" SDL_AUDIODRIVER=dummy \
+        "$probe" --idle "$idle" --server-pid "$xvfb_pid" -- "${words[@]}" \
+        2>"$dir/stderr" || {
+        echo "startup.sh: run $index of '$cmd' failed:" >&2
+        cat "$dir/stderr" >&2
+        return 1
+    }
+}
+
+labels=()
+for k in "${!commands[@]}"; do
+    read -r -a words <<<"${commands[$k]}"
+    labels+=("$(basename "${words[0]}")")
+    : >"$work/results-$k"
+done
+
+echo "# $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), display $display"
+echo "# $runs runs after one warm-up, idle window ${idle} s, probe $probe"
+for run in $(seq 0 "$runs"); do
+    for k in "${!commands[@]}"; do
+        line=$(run_one "$run" "${labels[$k]}" "${commands[$k]}")
+        if ((run == 0)); then
+            echo "warm-up  ${labels[$k]}: $line"
+        else
+            echo "run $run    ${labels[$k]}: $line"
+            echo "$line" >>"$work/results-$k"
+        fi
+    done
+done
+
+# median FILE FIELD
+median() {
+    tr ' ' '\n' <"$1" | sed -n "s/^$2=//p" | sort -g |
+        awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+last=$((${#commands[@]} - 1))
+peer_map=$(median "$work/results-$last" map_ms)
+peer_rss=$(median "$work/results-$last" rss_kb)
+echo
+echo "| program | exec to window mapped | resident memory | idle CPU over ${idle} s | X server CPU meanwhile | map / peer | memory / peer |"
+echo "|---|---|---|---|---|---|---|"
+for k in "${!commands[@]}"; do
+    map=$(median "$work/results-$k" map_ms)
+    rss=$(median "$work/results-$k" rss_kb)
+    cpu=$(median "$work/results-$k" cpu_pct)
+    srv=$(median "$work/results-$k" server_pct)
+    awk -v l="${labels[$k]}" -v m="$map" -v r="$rss" -v c="$cpu" -v s="$srv" -v pm="$peer_map" -v pr="$peer_rss" \
+        'BEGIN { printf "| %s | %.0f ms | %.1f MB | %.2f %% | %.2f %% | %.2f | %.2f |\n", l, m, r / 1024, c, s, m / pm, r / pr }'
+    if ((k == 0)); then
+        subject_map=$map subject_rss=$rss subject_cpu=$cpu
+    fi
+done
+if [[ -s $work/notes ]]; then
+    sort -u "$work/notes" | sed 's/^/note: /'
+fi
+
+if ((check)) && ((last > 0)); then
+    verdict=$(awk -v m="$subject_map" -v r="$subject_rss" -v c="$subject_cpu" -v pm="$peer_map" -v pr="$peer_rss" 'BEGIN {
+        ok = 1
+        if (m > 0.6 * pm) { print "missed: map time " m " ms > 0.6 x " pm " ms"; ok = 0 }
+        if (r > 0.5 * pr) { print "missed: resident memory " r " kB > 0.5 x " pr " kB"; ok = 0 }
+        if (c >= 0.5) { print "missed: idle CPU " c " % >= 0.5 %"; ok = 0 }
+        if (ok) print "all budgets met"
+    }')
+    echo "$verdict"
+    [[ $verdict == "all budgets met" ]] || exit 1
+fi
