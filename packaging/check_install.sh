@@ -82,6 +82,8 @@ for binary in $(tag binary); do
     [[ -x $usr/bin/$binary ]] || fail "the metainfo provides '$binary', which is not in usr/bin"
 done
 
+[[ -s $usr/share/doc/travoli/copyright ]] || fail "missing usr/share/doc/travoli/copyright"
+
 # AppStream's own view of the whole tree: entry, metainfo and icons together.
 report=$(appstreamcli validate-tree --no-net "$root" 2>&1) ||
     { echo "$report" >&2; fail "appstreamcli validate-tree rejects the installed tree"; }

@@ -31,6 +31,7 @@ cases=(
     "missing usr/share/applications/$id.desktop|rm $apps"
     "missing or not executable: usr/bin/travoli-tool|rm usr/bin/travoli-tool"
     "missing usr/share/metainfo/$id.metainfo.xml|rm $meta"
+    "missing usr/share/doc/travoli/copyright|rm usr/share/doc/travoli/copyright"
     "appstreamcli rejects the metainfo|sed -i '/metadata_license/d' $meta"
     "the metainfo's id is 'example.zanfir.Other'|sed -i 's:<id>.*</id>:<id>example.zanfir.Other</id>:' $meta"
     "launches 'travoli.desktop', which is not installed|sed -i 's:$id.desktop:travoli.desktop:' $meta"
