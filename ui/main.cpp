@@ -9,7 +9,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "assets/pictures.h"
 #include "media/sound/sdl_wave_output.h"
 #include "settings/sqlite_hive.h"
 #include "ui/application.h"
@@ -56,7 +55,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     travoli::TApplication app(argc, argv);
-    travoli::InitPictures();
 
     travoli::SdlWaveOutput sound;
     travoli::SqliteHive hive;

@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QShowEvent>
 #include <QStyle>
@@ -167,6 +168,14 @@ void TMainForm::BuildLayout() {
 }
 
 void TMainForm::LoadSheets() {
+    // On a high-density screen the sheets' double-size drawings keep the board crisp.
+    if (qGuiApp->devicePixelRatio() > 1.0) {
+        tileSheet_ = DenseSheet("tile_sheet");
+        backgroundSheet_ = DenseSheet("background_sheet");
+        if (!tileSheet_.isNull() && !backgroundSheet_.isNull()) {
+            return;
+        }
+    }
     tileSheet_ = QPixmap::fromImage(SheetImage(bitmaps, 0));
     backgroundSheet_ = QPixmap::fromImage(SheetImage(bitmaps, 1));
 }
@@ -343,10 +352,11 @@ void TMainForm::UpdateMovesLabel() {
 // ---- board view ----
 
 void TMainForm::PaintBoxArea(QPainter& painter, const QRect& dirty) {
-    if (canvas_.isNull()) {
+    if (canvas_.isNull() || canvas_.devicePixelRatio() != box->devicePixelRatioF()) {
         boxPaint();
     }
-    painter.drawPixmap(dirty, canvas_, dirty);
+    painter.drawPixmap(dirty, canvas_,
+                       InSheet(canvas_, dirty.x(), dirty.y(), dirty.width(), dirty.height()));
     if (firstPaint_) {
         // The first painting of the board composes the title.
         firstPaint_ = false;

@@ -1,5 +1,7 @@
 #include "ui/pictures.h"
 
+#include "assets/pictures.h"
+
 #include <QBitmap>
 #include <QGuiApplication>
 #include <QImage>
@@ -8,6 +10,12 @@
 namespace travoli {
 
 namespace {
+// The pictures live in a static library's resources, which must be registered once.
+void EnsurePictures() {
+    static const bool registered = (InitPictures(), true);
+    (void)registered;
+}
+
 QImage WithLowerLeftTransparent(QImage image) {
     image = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = image.pixel(0, image.height() - 1);
@@ -27,6 +35,7 @@ QImage WithLowerLeftTransparent(QImage image) {
 }  // namespace
 
 QPixmap Picture(const char* name) {
+    EnsurePictures();
     const bool dense = qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1.0;
     QImage image;
     if (dense) {
@@ -42,6 +51,13 @@ QPixmap Picture(const char* name) {
     const qreal ratio = image.devicePixelRatio();
     image = WithLowerLeftTransparent(image);
     image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
+}
+
+QPixmap DenseSheet(const char* name) {
+    EnsurePictures();
+    QImage image(QStringLiteral(":/pictures/%1@2x.png").arg(QLatin1String(name)));
+    image.setDevicePixelRatio(2.0);
     return QPixmap::fromImage(image);
 }
 

@@ -6,6 +6,7 @@
 #include "media/widgets/scroll_text.h"
 #include "tests/ui/game_window.h"
 #include "ui/dialog_form.h"
+#include "ui/media_records.h"
 #include "ui/end_game_dlg.h"
 #include "ui/give_up_dlg.h"
 #include "ui/hint_dlg.h"
@@ -73,6 +74,7 @@ private slots:
     void layoutAndTooltips();
     void failedSoundStillRecordsTheSolution();
     void rulesDialog();
+    void boardPixels();
 };
 
 void MainFormTest::firstRunShowsLanguageThenInfo() {
@@ -496,6 +498,10 @@ void MainFormTest::layoutAndTooltips() {
     }
     QVERIFY(form->vemScroll->Lines().value(0).startsWith("Click here do visit"));
     QVERIFY(form->vemScroll->Scroll());
+    // The pictures came with the program: the window's icon and the dialogs' buttons.
+    QCOMPARE(form->windowIcon().availableSizes().value(0), QSize(32, 32));
+    QVERIFY(!form->GiveUpDlg->OKBtn->icon().isNull());
+    QCOMPARE(form->GiveUpDlg->OKBtn->iconSize(), QSize(18, 18));
 }
 
 void MainFormTest::failedSoundStillRecordsTheSolution() {
@@ -534,6 +540,36 @@ void MainFormTest::rulesDialog() {
     const QString text = game.form->HintDlg->TipE->toPlainText();
     QVERIFY(text.startsWith("xyThe aim of the game"));
     QCOMPARE(text.count('\n'), 27);
+}
+
+void MainFormTest::boardPixels() {
+    GameWindow game(0, 1);
+    game.Start();
+    const QImage shot = game.form->box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (game.form->box->devicePixelRatioF() == 1.0) {
+        // Pixel for pixel from the sheets: texture 0 in the corner, level 1's blue straight
+        // cross (kind 2) on the red field of row 0 in cell (0, 0).
+        const QImage tiles = travoli::SheetImage(game.form->bitmaps, 0).convertToFormat(QImage::Format_RGB32);
+        const QImage textures = travoli::SheetImage(game.form->bitmaps, 1).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shot.size(), QSize(337, 337));
+        QCOMPARE(shot.copy(50, 50, 78, 79), tiles.copy(78 * 2, 0, 78, 79));
+        QCOMPARE(shot.copy(0, 0, 40, 40), textures.copy(0, 0, 40, 40));
+        QCOMPARE(shot.copy(128, 0, 40, 40), textures.copy(0, 0, 40, 40));
+        QCOMPARE(shot.copy(0, 256, 40, 40), textures.copy(0, 0, 40, 40));
+        return;
+    }
+    // On a dense screen the board keeps its logical size but is drawn at full resolution:
+    // in a cell, many 2 x 2 blocks of pixels are not one colour, as a doubled picture's are.
+    QCOMPARE(shot.size(), QSize(674, 674));
+    int mixed = 0;
+    for (int y = 100; y < 256; y += 2) {
+        for (int x = 100; x < 254; x += 2) {
+            const QRgb p = shot.pixel(x, y);
+            mixed += shot.pixel(x + 1, y) != p || shot.pixel(x, y + 1) != p ||
+                     shot.pixel(x + 1, y + 1) != p;
+        }
+    }
+    QVERIFY2(mixed > 200, qPrintable(QStringLiteral("only %1 mixed blocks").arg(mixed)));
 }
 
 QTEST_MAIN(MainFormTest)

@@ -155,7 +155,7 @@ double BlueAndRed(double x, double y) {
 
 }  // namespace
 
-IndexedImage DrawBackgroundSheet() {
+IndexedImage DrawBackgroundSheet(int scale) {
     using TextureFn = double (*)(double, double);
     const std::array<TextureFn, TextureCount> textures = {
         RedTexture, GreenOnBlack, BlueAndWhite, YellowTexture, PurpleAndWhite, BlueAndRed};
@@ -169,8 +169,8 @@ IndexedImage DrawBackgroundSheet() {
     };
 
     IndexedImage sheet;
-    sheet.width = TextureSize * TextureCount;
-    sheet.height = TextureSize;
+    sheet.width = TextureSize * TextureCount * scale;
+    sheet.height = TextureSize * scale;
     sheet.bitsPerPixel = 8;
     for (const auto& ramp : ramps) {
         sheet.palette.insert(sheet.palette.end(), ramp.begin(), ramp.end());
@@ -180,12 +180,14 @@ IndexedImage DrawBackgroundSheet() {
         sheet.palette.push_back(spare);
     }
     sheet.pixels.resize(static_cast<std::size_t>(sheet.width) * sheet.height);
+    const int size = TextureSize * scale;
     for (int t = 0; t < TextureCount; ++t) {
-        for (int y = 0; y < TextureSize; ++y) {
-            for (int x = 0; x < TextureSize; ++x) {
-                const double v = textures[t](x, y);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const double v = textures[t](static_cast<double>(x) / scale,
+                                             static_cast<double>(y) / scale);
                 const int step = static_cast<int>(std::lround(v * (RampSize - 1)));
-                sheet.At(t * TextureSize + x, y) = static_cast<std::uint8_t>(t * RampSize + step);
+                sheet.At(t * size + x, y) = static_cast<std::uint8_t>(t * RampSize + step);
             }
         }
     }

@@ -8,6 +8,7 @@ constexpr int TextureSize = 128;
 constexpr int TextureCount = 6;
 
 // Six seamless 128 x 128 textures side by side, 256 colours.
-IndexedImage DrawBackgroundSheet();
+// `scale` 2 samples the same textures at double resolution for high-density screens.
+IndexedImage DrawBackgroundSheet(int scale = 1);
 
 }  // namespace travoli::assets

@@ -99,6 +99,9 @@ int BuildMedia(const QString& outDir) {
     SavePng(tileImage.scaled(tileImage.size() * 2), outDir + "/preview/tile_sheet.png");
     SavePng(backgroundImage, outDir + "/preview/background_sheet.png");
     SavePng(BoardPreview(tileImage, backgroundImage), outDir + "/preview/boards.png");
+    // The same sheets at double resolution, for screens with a device pixel ratio above 1.
+    SavePng(ToQImage(DrawTileSheet(2)), outDir + "/tile_sheet@2x.png");
+    SavePng(ToQImage(DrawBackgroundSheet(2)), outDir + "/background_sheet@2x.png");
     return 0;
 }
 

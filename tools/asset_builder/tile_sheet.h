@@ -8,6 +8,7 @@ constexpr int TileWidth = 78;
 constexpr int TileHeight = 79;
 
 // 7 columns (one per piece kind) by 3 rows (red, white, blue field), 16 colours.
-IndexedImage DrawTileSheet();
+// `scale` 2 draws the same sheet at double resolution for high-density screens.
+IndexedImage DrawTileSheet(int scale = 1);
 
 }  // namespace travoli::assets
