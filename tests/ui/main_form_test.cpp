@@ -499,7 +499,7 @@ void MainFormTest::layoutAndTooltips() {
     QVERIFY(form->vemScroll->Lines().value(0).startsWith("Click here do visit"));
     QVERIFY(form->vemScroll->Scroll());
     // The pictures came with the program: the window's icon and the dialogs' buttons.
-    QCOMPARE(form->windowIcon().availableSizes().value(0), QSize(32, 32));
+    QVERIFY(!form->windowIcon().isNull());
     QVERIFY(!form->GiveUpDlg->OKBtn->icon().isNull());
     QCOMPARE(form->GiveUpDlg->OKBtn->iconSize(), QSize(18, 18));
 }
