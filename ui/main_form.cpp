@@ -1,6 +1,7 @@
 #include "ui/main_form.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QShowEvent>
@@ -54,6 +55,24 @@ QRect InSheet(const QPixmap& sheet, int x, int y, int width, int height) {
 }
 }  // namespace
 
+void TLevelScrollBar::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+            case Qt::Key_Left:
+            case Qt::Key_Up:
+                triggerAction(SliderSingleStepSub);
+                return;
+            case Qt::Key_Right:
+            case Qt::Key_Down:
+                triggerAction(SliderSingleStepAdd);
+                return;
+            default:
+                break;
+        }
+    }
+    QScrollBar::keyPressEvent(event);
+}
+
 TMainForm::TMainForm(const Platform& platform)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
@@ -102,6 +121,7 @@ void TMainForm::BuildLayout() {
     InfoBtn = button("InfoBtn", {278, 4, 25, 25}, "info", nullptr, Place::Left2);
     TongueBtn = button("TongueBtn", {306, 4, 25, 25}, "tongue", nullptr, Place::Centred);
     TongueBtn->setToolTip(TextFor(TextId::HintLanguage, 0));
+    TongueBtn->setAccessibleName(TongueBtn->toolTip());
 
     levelscroll = new TLevelScrollBar(Panel1);
     levelscroll->setObjectName(QStringLiteral("levelscroll"));
@@ -118,6 +138,12 @@ void TMainForm::BuildLayout() {
     box->OnMouseDown = [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
         boxMouseDown(b, s, x, y);
     };
+    for (int index = 0; index < 9; ++index) {
+        boardCells[index] = new TBoardCell(box);
+        const Cell cell = Board::CellAt(index);
+        boardCells[index]->setGeometry(BoardLeft + CellWidth * cell.column,
+                                       BoardTop + CellHeight * cell.row, CellWidth, CellHeight);
+    }
 
     movl = new QLabel(this);
     movl->setObjectName(QStringLiteral("movl"));
@@ -315,14 +341,19 @@ int TMainForm::ShowDialog(TDialogForm* dialog) {
 // ---- status texts ----
 
 void TMainForm::ApplyLanguage() {
-    RestartBtn->setToolTip(TextFor(TextId::HintRestart, language_));
-    SoundBtn->setToolTip(TextFor(TextId::HintSound, language_));
-    HintBtn->setToolTip(TextFor(TextId::HintRules, language_));
-    ExitBtn->setToolTip(TextFor(TextId::HintExit, language_));
-    InfoBtn->setToolTip(TextFor(TextId::HintInfo, language_));
-    prevbtn->setToolTip(TextFor(TextId::HintPrevUnsolved, language_));
-    levelscroll->setToolTip(TextFor(TextId::HintLevelSelector, language_));
-    nextbtn->setToolTip(TextFor(TextId::HintNextUnsolved, language_));
+    // Assistive technology reads the same words as the tooltip.
+    const auto hint = [this](QWidget* control, TextId text) {
+        control->setToolTip(TextFor(text, language_));
+        control->setAccessibleName(control->toolTip());
+    };
+    hint(RestartBtn, TextId::HintRestart);
+    hint(SoundBtn, TextId::HintSound);
+    hint(HintBtn, TextId::HintRules);
+    hint(ExitBtn, TextId::HintExit);
+    hint(InfoBtn, TextId::HintInfo);
+    hint(prevbtn, TextId::HintPrevUnsolved);
+    hint(levelscroll, TextId::HintLevelSelector);
+    hint(nextbtn, TextId::HintNextUnsolved);
     vemScroll->SetLine(0, TextFor(TextId::MarqueeLine, language_));
 }
 
@@ -378,6 +409,17 @@ void TMainForm::DrawCell(int column, int row) {
                                    CellHeight));
     }
     box->update(target);
+    static constexpr TextId Contents[] = {
+        TextId::AccessibleRedStraight, TextId::AccessibleWhiteStraight,
+        TextId::AccessibleBlueStraight, TextId::AccessibleRedDiagonal,
+        TextId::AccessibleWhiteDiagonal, TextId::AccessibleBlueDiagonal,
+        TextId::AccessibleEmptyCell};
+    boardCells[Board::IndexOf({column, row})]->setAccessibleName(
+        TextFor(TextId::AccessibleCell, language_)
+            .arg(session_.level())
+            .arg(TextFor(Contents[kind], language_))
+            .arg(column)
+            .arg(row));
 }
 
 void TMainForm::boxPaint() {
@@ -403,6 +445,7 @@ void TMainForm::boxPaint() {
         }
     }
     box->update();
+    box->setAccessibleName(TextFor(TextId::AccessibleBoard, language_));
     UpdateMovesLabel();
     UpdateTitle();
 }

@@ -12,6 +12,7 @@
 #include "game/progress_record.h"
 #include "media/container/bitmap_list.h"
 #include "media/container/wave_list.h"
+#include "ui/board_cell.h"
 #include "ui/paint_box.h"
 #include "ui/speed_button.h"
 
@@ -23,6 +24,11 @@ class TLevelScrollBar : public QScrollBar {
 public:
     explicit TLevelScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
     void StopRepeating() { setRepeatAction(SliderNoAction); }
+
+protected:
+    // The arrow keys step by one, like the arrow buttons (the page keys, Home and End
+    // keep the scroll bar's own handling).
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class THintDlg;
@@ -67,6 +73,7 @@ public:
     TSpeedButton* InfoBtn;
     TSpeedButton* TongueBtn;
     TPaintBox* box;
+    TBoardCell* boardCells[9];  // column by column, as the board stores them
     QLabel* movl;
     TScrollText* vemScroll;
     TSimpleLabel* vemLabel;

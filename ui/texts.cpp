@@ -187,6 +187,16 @@ constexpr std::array<TextRow, TextIdCount> Texts = {{
     {TextId::MakerMailAddress, u"zb@zanfir.example", Same},
     {TextId::MakerHomepage, u"http://zanfir.example/", Same},
     {TextId::MakerHomepageLink, u"http://zanfir.example/ ", Same},
+    {TextId::AccessibleBoard, u"Board", u"Spielfeld"},
+    {TextId::AccessibleCell, u"level %1, %2 at column %3, row %4",
+     u"Stufe %1, %2 in Spalte %3, Zeile %4"},
+    {TextId::AccessibleRedStraight, u"red straight cross", u"rotes gerades Kreuz"},
+    {TextId::AccessibleWhiteStraight, u"white straight cross", u"weißes gerades Kreuz"},
+    {TextId::AccessibleBlueStraight, u"blue straight cross", u"blaues gerades Kreuz"},
+    {TextId::AccessibleRedDiagonal, u"red diagonal cross", u"rotes schräges Kreuz"},
+    {TextId::AccessibleWhiteDiagonal, u"white diagonal cross", u"weißes schräges Kreuz"},
+    {TextId::AccessibleBlueDiagonal, u"blue diagonal cross", u"blaues schräges Kreuz"},
+    {TextId::AccessibleEmptyCell, u"empty cell", u"leeres Feld"},
 }};
 
 // Lookup goes by position, so every row must sit at its own id.

@@ -67,9 +67,19 @@ enum class TextId {
     MakerMailAddress,
     MakerHomepage,
     MakerHomepageLink,  // the homepage with one trailing blank, as the info dialog's link shows it
+    // What assistive technology reads out for the board: %1 level, %2 content, %3 column, %4 row.
+    AccessibleBoard,
+    AccessibleCell,
+    AccessibleRedStraight,
+    AccessibleWhiteStraight,
+    AccessibleBlueStraight,
+    AccessibleRedDiagonal,
+    AccessibleWhiteDiagonal,
+    AccessibleBlueDiagonal,
+    AccessibleEmptyCell,
 };
 
-inline constexpr int TextIdCount = static_cast<int>(TextId::MakerHomepageLink) + 1;
+inline constexpr int TextIdCount = static_cast<int>(TextId::AccessibleEmptyCell) + 1;
 
 // The text of `id` in `language`. Multi-line texts (RulesText, InfoTerms) have their lines
 // joined by "\n" with no newline after the last. An id outside the enum gives an empty string.

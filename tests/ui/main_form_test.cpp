@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -75,6 +76,7 @@ private slots:
     void failedSoundStillRecordsTheSolution();
     void rulesDialog();
     void boardPixels();
+    void accessibility();
 };
 
 void MainFormTest::firstRunShowsLanguageThenInfo() {
@@ -352,6 +354,11 @@ void MainFormTest::noQuestionWithoutAnAttempt() {
     QCOMPARE(game.form->Session().level(), 215);
     QTest::keyClick(game.form->levelscroll, Qt::Key_Home);
     QCOMPARE(game.form->Session().level(), 1);
+    QTest::keyClick(game.form->levelscroll, Qt::Key_Right);
+    QTest::keyClick(game.form->levelscroll, Qt::Key_Right);
+    QTest::keyClick(game.form->levelscroll, Qt::Key_Left);
+    QTest::keyClick(game.form->levelscroll, Qt::Key_PageDown);
+    QCOMPARE(game.form->Session().level(), 12);
 }
 
 void MainFormTest::nextAndPreviousUnsolved() {
@@ -570,6 +577,59 @@ void MainFormTest::boardPixels() {
         }
     }
     QVERIFY2(mixed > 200, qPrintable(QStringLiteral("only %1 mixed blocks").arg(mixed)));
+}
+
+namespace {
+QString AccessibleName(QObject* object) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+    return face != nullptr ? face->text(QAccessible::Name) : QStringLiteral("<none>");
+}
+}  // namespace
+
+void MainFormTest::accessibility() {
+    GameWindow game(0, 12);
+    game.Start();
+    auto* form = game.form.get();
+    for (QWidget* control : {static_cast<QWidget*>(form->RestartBtn), static_cast<QWidget*>(form->HintBtn),
+                             static_cast<QWidget*>(form->SoundBtn), static_cast<QWidget*>(form->ExitBtn),
+                             static_cast<QWidget*>(form->prevbtn), static_cast<QWidget*>(form->levelscroll),
+                             static_cast<QWidget*>(form->nextbtn), static_cast<QWidget*>(form->InfoBtn),
+                             static_cast<QWidget*>(form->TongueBtn)}) {
+        QVERIFY(!control->toolTip().isEmpty());
+        QCOMPARE(AccessibleName(control), control->toolTip());
+    }
+    // The board: nine cells, each saying what stands on it. Level 12 has diagonal blue
+    // crosses at (0,0) and (1,0) and a diagonal white one at (0,1).
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(form->box);
+    QCOMPARE(board->text(QAccessible::Name), QStringLiteral("Board"));
+    QCOMPARE(board->childCount(), 9);
+    QCOMPARE(board->child(0)->role(), QAccessible::Cell);
+    QCOMPARE(AccessibleName(form->boardCells[3]),
+             QStringLiteral("level 12, blue diagonal cross at column 1, row 0"));
+    QCOMPARE(AccessibleName(form->boardCells[4]),
+             QStringLiteral("level 12, empty cell at column 1, row 1"));
+    game.Press(1, 2);  // the red straight cross moves up
+    QCOMPARE(AccessibleName(form->boardCells[4]),
+             QStringLiteral("level 12, red straight cross at column 1, row 1"));
+    QCOMPARE(AccessibleName(form->boardCells[5]),
+             QStringLiteral("level 12, empty cell at column 1, row 2"));
+
+    // Dialog buttons carry their captions, in the current language.
+    QStringList names;
+    game.answers.Expect("GiveUpDlg", [&](QDialog& dialog) {
+        for (const char* button : {"OKBtn", "CancelBtn"}) {
+            names << AccessibleName(dialog.findChild<QPushButton*>(button));
+        }
+        dialog.findChild<QPushButton*>("CancelBtn")->click();
+    });
+    game.form->RestartBtn->click();
+    QCOMPARE(names, (QStringList{"Yes", "No"}));
+
+    game.answers.ExpectButton("TongueDlg", "GermanBtn");
+    game.form->TongueBtn->click();
+    QCOMPARE(AccessibleName(form->RestartBtn), QString::fromUtf8("Ich probier's nochmal."));
+    QTRY_COMPARE(AccessibleName(form->boardCells[4]),
+                 QString::fromUtf8("Stufe 12, rotes gerades Kreuz in Spalte 1, Zeile 1"));
 }
 
 QTEST_MAIN(MainFormTest)
