@@ -20,7 +20,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationDisplayName(QStringLiteral("Travoli"));
     setApplicationVersion(QStringLiteral("2.1"));
     setOrganizationName(QStringLiteral("ZanfirGames"));
-    setDesktopFileName(QStringLiteral("travoli"));
+    setDesktopFileName(QStringLiteral("example.zanfir.Travoli"));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
