@@ -311,6 +311,7 @@ void TMainForm::SaveOnSessionEnd() {
     if (closing_) {
         return;
     }
+    closing_ = true;  // no dialog may start any more: the program is going down
     try {
         SaveGameSettings();
     } catch (const std::exception& error) {
@@ -328,6 +329,9 @@ void TMainForm::FormDestroy() {
 }
 
 int TMainForm::ShowDialog(TDialogForm* dialog) {
+    if (closing_) {
+        return mrCancel;
+    }
     const int result = dialog->ShowModal();
     // Closing the dialog uncovers the board, which is then painted again.
     QTimer::singleShot(0, this, [this] {

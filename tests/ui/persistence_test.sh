@@ -8,54 +8,20 @@ game=$1
 tool=$2
 out=$3
 mkdir -p "$out"
-work=$(mktemp -d)
-trap 'kill "${game_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+xvfb_session_name=persistence
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 
-fail() {
-    echo "persistence: $*" >&2
-    exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-[[ -s "$work/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=dummy
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-
-start_game() {
-    "$game" >>"$work/stdout" 2>>"$work/stderr" &
-    game_pid=$!
-}
-window() {  # the visible window with exactly this title
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        kill -0 "$game_pid" 2>/dev/null || fail "the game ended early: $(cat "$work/stderr")"
-        sleep 0.1
-    done
-    fail "no window titled '$1'"
-}
-click() {  # window x y, in client coordinates
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.15
-}
 cell() {  # window column row
     click "$1" $((89 + 78 * $2)) $((122 + 79 * $3))
 }
-end_game() {  # answers the quit and the info dialog, waits for the end
-    click "$1" 100 16
-    click "$(window "Travoli")" 78 81
-    click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
-    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    wait "$game_pid" || fail "the game ended with status $?"
+end_game() {  # through the quit and the info dialog; nothing may have been said on stderr
+    quit_through_dialog "$1"
+    check_clean_end
 }
 
+start_xvfb
 # First run: German, level 32 solved in 18 moves, background 1, sound off, window moved.
-start_game
+start_game "$game"
 click "$(window "Travoli V2.1")" 190 61  # "Ich spreche deutsch."
 click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
 main=$(window "Travoli - Stufe 1: ungelöst")
@@ -81,7 +47,7 @@ end_game "$main"
     fail "window position not saved: $("$tool" settings get common MainForm)"
 
 # Second run: no language question, everything as it was left.
-start_game
+start_game "$game"
 click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
 main=$(window "Travoli - Stufe 32: 18 Züge")
 geometry=$(xdotool getwindowgeometry "$main" | tr '\n' ' ')
@@ -90,5 +56,35 @@ sleep 0.3
 /usr/bin/import -window root "$out/second-run.png"
 end_game "$main"
 "$tool" settings get common level | grep -qx 32 || fail "level not saved"
-[[ -s "$work/stderr" ]] && fail "the game wrote to stderr: $(cat "$work/stderr")"
+
+# Third run, ended by SIGTERM (the desktop session going down): saved without questions.
+start_game "$game"
+click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
+main=$(window "Travoli - Stufe 32: 18 Züge")
+xdotool windowfocus --sync "$main"
+xdotool key --window "$main" Right
+window "Travoli - Stufe 33: ungelöst" >/dev/null
+kill -TERM "$game_pid"
+wait "$game_pid" || fail "the game ended with status $? on SIGTERM"
+check_clean_end
+"$tool" settings get common level | grep -qx 33 || fail "level not saved on SIGTERM"
+"$tool" settings get common MainForm | grep -q ',120,90,' || fail "position not saved on SIGTERM"
+
+# A damaged settings file is moved aside, never lost, and the player is told.
+hive="$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3"
+echo "this is not a database" >"$hive"
+start_game "$game"
+notice=$(window "Travoli")
+sleep 0.3
+/usr/bin/import -window root "$out/damaged-notice.png"
+xdotool windowfocus --sync "$notice" key Return
+click "$(window "Travoli V2.1")" 190 29  # a fresh hive: the language question again
+click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
+window "Travoli - level 1: unsolved" >/dev/null
+kill -TERM "$game_pid"
+wait "$game_pid" || fail "the game ended with status $?"
+check_clean_end
+moved=$(ls "$hive".damaged-* 2>/dev/null | head -n1)
+[[ -n "$moved" ]] || fail "the damaged file was not kept"
+grep -qx "this is not a database" "$moved" || fail "the damaged file's contents changed"
 echo "persistence: passed"

@@ -9,6 +9,11 @@ mkdir -p "$out"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 
 start_xvfb
+# Links go to a stand-in opener that writes down what it was given.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nprintf "%%s" "$*" >"%s/opened"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
 start_game "$game"
 answer_start_dialogs
 
@@ -19,6 +24,18 @@ for cell in "167 122" "89 122" "89 201" "167 201" "89 122"; do
 done
 sleep 0.5
 shot game
+
+# The marquee moves on its own; a click on it opens the maker's homepage.
+band() { /usr/bin/import -window root -crop 337x15+444+574 +repage "$out/$1.png"; }
+band marquee-1
+sleep 3
+band marquee-2
+difference=$(/usr/bin/compare -metric AE "$out/marquee-1.png" "$out/marquee-2.png" null: 2>&1 || true)
+[[ "$difference" != 0 ]] || fail "the marquee did not move in 3 s"
+click "$main" 300 377
+for _ in $(seq 30); do [[ -s "$work/opened" ]] && break; sleep 0.1; done
+[[ "$(cat "$work/opened" 2>/dev/null)" == "http://zanfir.example/" ]] ||
+    fail "a click on the marquee opened '$(cat "$work/opened" 2>/dev/null)'"
 
 quit_through_dialog "$main"
 check_clean_end
