@@ -190,10 +190,10 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
     if (rw == nullptr) {
         Refuse();
     }
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec source{};
     Uint8* pcm = nullptr;
     Uint32 pcmLength = 0;
-    if (SDL_LoadWAV_RW(rw, 1, &spec, &pcm, &pcmLength) == nullptr) {
+    if (SDL_LoadWAV_RW(rw, 1, &source, &pcm, &pcmLength) == nullptr) {
         Refuse();
     }
     // Frees the parsed samples on every way out.
@@ -207,7 +207,7 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
         // 15-30 % of a short 8-bit sound even after a flush.
         SDL_AudioCVT cvt;
         const int built =
-            SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, deviceFormat_,
+            SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq, deviceFormat_,
                               static_cast<Uint8>(deviceChannels_), deviceFreq_);
         if (built < 0) {
             Refuse();

@@ -106,18 +106,18 @@ int BuildMedia(const QString& outDir) {
 }
 
 int BuildPictures(const QString& svgDir, const QString& outDir, const QString& contactPath,
-                  const QStringList& specs) {
+                  const QStringList& pictures) {
     using namespace travoli::assets;
     std::vector<QImage> contact;
-    for (const QString& text : specs) {
-        const PictureSpec spec = ParsePictureSpec(text);
-        const QString svg = svgDir + "/" + spec.name + ".svg";
-        const QImage normal = RenderSvg(svg, spec.width, spec.height);
-        SavePng(normal, outDir + "/" + spec.name + ".png");
-        SavePng(RenderSvg(svg, 2 * spec.width, 2 * spec.height),
-                outDir + "/" + spec.name + "@2x.png");
+    for (const QString& text : pictures) {
+        const PictureSpec picture = ParsePictureSpec(text);
+        const QString svg = svgDir + "/" + picture.name + ".svg";
+        const QImage normal = RenderSvg(svg, picture.width, picture.height);
+        SavePng(normal, outDir + "/" + picture.name + ".png");
+        SavePng(RenderSvg(svg, 2 * picture.width, 2 * picture.height),
+                outDir + "/" + picture.name + "@2x.png");
         contact.push_back(normal);
-        if (spec.name == "icon") {
+        if (picture.name == "icon") {
             for (int size : {16, 48, 64, 128, 256}) {
                 SavePng(RenderSvg(svg, size, size),
                         outDir + "/icon-" + QString::number(size) + ".png");

@@ -9,17 +9,17 @@ namespace travoli::assets {
 PictureSpec ParsePictureSpec(const QString& text) {
     const QStringList parts = text.split(':');
     const QStringList size = parts.value(1).split('x');
-    PictureSpec spec;
+    PictureSpec picture;
     bool wOk = false, hOk = false;
-    spec.name = parts.value(0);
-    spec.width = size.value(0).toInt(&wOk);
-    spec.height = size.value(1).toInt(&hOk);
-    if (parts.size() != 2 || size.size() != 2 || !wOk || !hOk || spec.name.isEmpty() ||
-        spec.width <= 0 || spec.height <= 0) {
-        throw std::runtime_error("bad picture spec '" + text.toStdString() +
+    picture.name = parts.value(0);
+    picture.width = size.value(0).toInt(&wOk);
+    picture.height = size.value(1).toInt(&hOk);
+    if (parts.size() != 2 || size.size() != 2 || !wOk || !hOk || picture.name.isEmpty() ||
+        picture.width <= 0 || picture.height <= 0) {
+        throw std::runtime_error("bad picture picture '" + text.toStdString() +
                                  "' (expected name:WxH)");
     }
-    return spec;
+    return picture;
 }
 
 QImage RenderSvg(const QString& path, int width, int height) {

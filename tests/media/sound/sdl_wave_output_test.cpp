@@ -214,7 +214,7 @@ TEST(SoundDummy, HasADeviceAndLeavesTheSignalsAlone) {
 TEST(SoundDummy, PlaysTheKindsOfImageTheGameShips) {
     const struct {
         const char* name;
-        ToneSpec spec;
+        ToneSpec tone;
     } cases[] = {
         {"11025 Hz with fact chunk", {.rate = 11025, .seconds = 0.82, .factChunk = true}},
         {"5512 Hz plain", {.rate = 5512, .seconds = 0.28}},
@@ -225,7 +225,7 @@ TEST(SoundDummy, PlaysTheKindsOfImageTheGameShips) {
     SdlWaveOutput out;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto image = MakeTone(c.spec);
+        const auto image = MakeTone(c.tone);
         EXPECT_NO_THROW(out.Play(image));
     }
     EXPECT_EQ(out.CachedSounds(), std::size(cases));

@@ -35,11 +35,11 @@ inline void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes
 }
 
 // An 8-bit mono PCM RIFF WAVE image of a sine tone.
-inline std::vector<std::uint8_t> MakeTone(const ToneSpec& spec) {
-    const auto count = static_cast<std::size_t>(spec.rate * spec.seconds);
+inline std::vector<std::uint8_t> MakeTone(const ToneSpec& tone) {
+    const auto count = static_cast<std::size_t>(tone.rate * tone.seconds);
     std::vector<std::uint8_t> samples(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const double v = std::sin(2.0 * M_PI * spec.hertz * static_cast<double>(i) / spec.rate);
+        const double v = std::sin(2.0 * M_PI * tone.hertz * static_cast<double>(i) / tone.rate);
         samples[i] = static_cast<std::uint8_t>(std::lround(128.0 + 100.0 * v));
     }
 
@@ -48,14 +48,14 @@ inline std::vector<std::uint8_t> MakeTone(const ToneSpec& spec) {
     PutLe(out, 0, 4);  // patched below
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
-    PutLe(out, spec.factChunk ? 18 : 16, 4);
+    PutLe(out, tone.factChunk ? 18 : 16, 4);
     PutLe(out, 1, 2);  // PCM
     PutLe(out, 1, 2);  // mono
-    PutLe(out, static_cast<std::uint32_t>(spec.rate), 4);
-    PutLe(out, static_cast<std::uint32_t>(spec.rate), 4);  // bytes per second
+    PutLe(out, static_cast<std::uint32_t>(tone.rate), 4);
+    PutLe(out, static_cast<std::uint32_t>(tone.rate), 4);  // bytes per second
     PutLe(out, 1, 2);                                      // block align
     PutLe(out, 8, 2);                                      // bits
-    if (spec.factChunk) {
+    if (tone.factChunk) {
         PutLe(out, 0, 2);  // no extra format bytes
         PutTag(out, "fact");
         PutLe(out, 4, 4);
@@ -67,7 +67,7 @@ inline std::vector<std::uint8_t> MakeTone(const ToneSpec& spec) {
     if (count % 2 != 0) {
         out.push_back(0);  // chunks are word aligned
     }
-    if (spec.trailingList) {
+    if (tone.trailingList) {
         PutTag(out, "LIST");
         PutLe(out, 16, 4);
         PutTag(out, "INFO");
