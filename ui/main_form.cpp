@@ -46,7 +46,7 @@ constexpr int BoardBottom = BoardTop + 3 * CellHeight - 1;  // 286
 constexpr int TextureSize = 128;
 constexpr int TextureCount = 6;
 
-constexpr int Unsolvable = 0;
+constexpr int NoBestResult = 0;  // the progress entry of an unsolved level
 
 // A rectangle of logical pixels in the pixels of a sheet drawn at `ratio`.
 QRect InSheet(const QPixmap& sheet, int x, int y, int width, int height) {
@@ -126,7 +126,7 @@ void TMainForm::BuildLayout() {
     levelscroll = new TLevelScrollBar(Panel1);
     levelscroll->setObjectName(QStringLiteral("levelscroll"));
     levelscroll->setGeometry(140, 8, 114, 16);
-    levelscroll->setRange(1, 1);
+    levelscroll->setRange(1, LevelCount);
     levelscroll->setSingleStep(1);
     levelscroll->setPageStep(10);
     levelscroll->setFocusPolicy(Qt::StrongFocus);
@@ -366,7 +366,7 @@ void TMainForm::UpdateTitle() {
     QString title = TextFor(TextId::TitlePrefix, language_) +
                     TextFor(TextId::TitleLevelWord, language_) +
                     QString::number(session_.level()) + TextFor(TextId::TitleSeparator, language_);
-    if (best != Unsolvable) {
+    if (best != NoBestResult) {
         title += QString::number(best) + TextFor(TextId::TitleMovesWord, language_);
     } else {
         title += TextFor(TextId::TitleUnsolved, language_);
