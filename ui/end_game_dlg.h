@@ -1,23 +1,17 @@
 #pragma once
 
-#include "ui/dialog_form.h"
+#include "ui/question_dlg.h"
 
 namespace travoli {
 
-// Asks before the program ends: only yes (6) lets it end.
-class TEndGameDlg : public TDialogForm {
+// Asks before the program ends: only yes (6) lets it end. Its No is the standard cancel
+// button (result 2), whose own caption is never seen.
+class TEndGameDlg : public TQuestionDlg {
     Q_OBJECT
 public:
-    TEndGameDlg(QWidget* mainWindow, const std::int32_t& language);
-
-    QWidget* Bevel1;
-    QLabel* Label1;
-    QLabel* Image1;
-    QPushButton* OKBtn;
-    QPushButton* CancelBtn;
-
-protected:
-    void FormActivate() override;
+    TEndGameDlg(QWidget* mainWindow, const std::int32_t& language)
+        : TQuestionDlg(mainWindow, language,
+                       {"EndGameDlg", {72, 20, 153, 29}, "exit", mrCancel, TextId::QuitQuestion}) {}
 };
 
 }  // namespace travoli

@@ -1,18 +1,5 @@
 # Runs travoli-tool and checks its output and exit status.
-function(run expected_status)
-  execute_process(COMMAND ${TOOL} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL expected_status)
-    message(FATAL_ERROR "travoli-tool ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-  set(err "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_match text pattern what)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "${what}: no match for '${pattern}' in:\n${text}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../cli_test_support.cmake)
 
 run(0 levels)
 expect_match("${out}" "205 of 225 levels solvable, shortest solutions 18 to 33 moves; unsolvable: 27, 28, 31, 59, 75, 76, 79, 83, 84, 87, 89, 90, 91, 103, 111, 117, 147, 187, 195, 201\n$" "levels summary")

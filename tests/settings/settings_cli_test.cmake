@@ -1,18 +1,6 @@
 # travoli-tool settings on a hive file of its own.
-function(run expected_status)
-  execute_process(COMMAND ${TOOL} settings ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL expected_status)
-    message(FATAL_ERROR "settings ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-  set(err "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_match text pattern what)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "${what}: no match for '${pattern}' in:\n${text}")
-  endif()
-endfunction()
+set(TOOL_PREFIX settings)
+include(${CMAKE_CURRENT_LIST_DIR}/../cli_test_support.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 set(hive ${WORK}/sub/registry.sqlite3)

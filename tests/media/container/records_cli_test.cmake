@@ -1,19 +1,6 @@
 # Runs travoli-tool records/chunk on the built records and on broken input.
 #   -DTOOL=... -DASSETS=... -DWORK=...
-function(run expected_status)
-  execute_process(COMMAND ${TOOL} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL expected_status)
-    message(FATAL_ERROR "travoli-tool ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-  set(err "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_match text pattern what)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "${what}: no match for '${pattern}' in:\n${text}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cli_test_support.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/dialog_form.h"
+#include "ui/texts.h"
+
+namespace travoli {
+
+// A yes/no question over the main window: the give-up and the quit dialog.
+class TQuestionDlg : public TDialogForm {
+    Q_OBJECT
+public:
+    QWidget* Bevel1;
+    QLabel* Label1;
+    QLabel* Image1;
+    QPushButton* OKBtn;
+    QPushButton* CancelBtn;
+
+protected:
+    struct Layout {
+        const char* name;
+        QRect question;        // where Label1 stands
+        const char* yesPicture;
+        int cancelResult;      // what No (and Escape) answer
+        TextId questionText;
+    };
+    TQuestionDlg(QWidget* mainWindow, const std::int32_t& language, const Layout& layout);
+    void FormActivate() override;
+
+private:
+    TextId questionText_;
+};
+
+}  // namespace travoli
