@@ -9,6 +9,8 @@
 //   cpu_pct    utime+stime of the program over the next IDLE seconds (default 10), as a
 //              percentage of one core
 //   server_pct the same for the X server (when --server-pid is given), over the same window
+//   end        how the program ended when asked with SIGTERM: exit-N, signal-N, or killed
+//              when it was still running 3 s later
 //
 // The root window's SubstructureNotify is selected before the fork, so no map can be missed,
 // and the start is stamped by the child itself just before execvp (in shared memory).
@@ -77,25 +79,31 @@ std::optional<long> ResidentKb(pid_t pid) {
     return std::nullopt;
 }
 
-bool Alive(pid_t pid) {
+// True once the child has ended (it is reaped then).
+bool Exited(pid_t pid) {
     int status = 0;
-    return waitpid(pid, &status, WNOHANG) == 0;
+    return waitpid(pid, &status, WNOHANG) == pid;
 }
 
-void Stop(pid_t pid) {
-    if (!Alive(pid)) {
-        return;
-    }
+// Asks the program to end with SIGTERM; after 3 s it is killed. Returns how it ended:
+// "exit-N" (its own exit status after the SIGTERM), "signal-N", or "killed".
+std::string Stop(pid_t pid) {
     kill(pid, SIGTERM);
-    for (int i = 0; i < 300; ++i) {  // up to 3 s for a clean end
-        if (!Alive(pid)) {
-            return;
+    int status = 0;
+    for (int i = 0; i < 300; ++i) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            return WIFEXITED(status) ? "exit-" + std::to_string(WEXITSTATUS(status))
+                                     : "signal-" + std::to_string(WTERMSIG(status));
+        }
+        if (done < 0) {
+            return "gone";
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     kill(pid, SIGKILL);
-    int status = 0;
     waitpid(pid, &status, 0);
+    return "killed";
 }
 
 int Usage() {
@@ -200,7 +208,7 @@ int main(int argc, char** argv) {
             Stop(child);
             return 1;
         }
-        if (!Alive(child)) {
+        if (Exited(child)) {
             std::fprintf(stderr, "map_probe: %s ended before it mapped a window\n", argv[first]);
             return 1;
         }
@@ -224,8 +232,8 @@ int main(int argc, char** argv) {
     const std::optional<double> cpu1 = CpuSeconds(child);
     const std::optional<double> server1 = server ? CpuSeconds(server) : std::nullopt;
     const double elapsed = NowSeconds() - t0;
-    const bool stillRunning = Alive(child);
-    Stop(child);
+    const bool stillRunning = !Exited(child);
+    const std::string ended = stillRunning ? Stop(child) : "early";
 
     if (!rss || !cpu0 || !cpu1 || !stillRunning) {
         std::fprintf(stderr, "map_probe: %s ended during the measurement\n", argv[first]);
@@ -236,7 +244,7 @@ int main(int argc, char** argv) {
     if (server0 && server1) {
         std::printf(" server_pct=%.3f", (*server1 - *server0) / elapsed * 100.0);
     }
-    std::printf("\n");
+    std::printf(" end=%s\n", ended.c_str());
     xcb_disconnect(connection);
     return 0;
 }

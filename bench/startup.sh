@@ -3,8 +3,9 @@
 #
 #   bench/startup.sh [--runs N] [--idle SECONDS] [--probe PATH] [--tool PATH] [--check] CMD...
 #
-# Each CMD (one argument, split at spaces) is started once to warm up and then N times
-# (default 5), the programs taking turns so that drift hits them alike. Every start gets a
+# Each CMD (one argument, split at spaces; it may begin with "env VAR=value ...") is started
+# once to warm up and then N times (default 5), the programs taking turns so that drift hits
+# them alike. Every start gets a
 # fresh XDG_CONFIG_HOME and XDG_RUNTIME_DIR and SDL_AUDIODRIVER=dummy. For each run the probe
 # (bench/map_probe.cpp) reports the time from exec to the first mapped window, VmRSS 2 s
 # after the map, and utime+stime over the next SECONDS (default 10) as a share of one core,
@@ -16,6 +17,14 @@
 # behind it. --check exits 1 when the first CMD misses the budgets against the last one:
 # map time <= 0.6 x, resident memory <= 0.5 x, idle CPU < 0.5 % of one core.
 set -euo pipefail
+
+# The program of a command line, behind a leading "env" and its VAR=value settings.
+program_of() {
+    local word
+    for word in "$@"; do
+        [[ $word == env || $word == *=* ]] || { echo "$word"; return; }
+    done
+}
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
@@ -32,7 +41,7 @@ while (($#)); do
         --probe) probe=$2; shift 2 ;;
         --tool) tool=$2; shift 2 ;;
         --check) check=1; shift ;;
-        --help | -h) sed -n '2,17p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --help | -h) sed -n '2,/^set -euo/p' "${BASH_SOURCE[0]}" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
         --*) echo "startup.sh: unknown option $1" >&2; exit 2 ;;
         *) commands+=("$1"); shift ;;
     esac
@@ -47,8 +56,9 @@ if ! [[ $runs =~ ^[1-9][0-9]*$ ]]; then
 fi
 for cmd in "${commands[@]}"; do
     read -r -a words <<<"$cmd"
-    if ! command -v "${words[0]}" >/dev/null; then
-        echo "startup.sh: cannot find the program '${words[0]}'" >&2
+    program=$(program_of "${words[@]}")
+    if [[ -z $program ]] || ! command -v "$program" >/dev/null; then
+        echo "startup.sh: cannot find the program of '$cmd'" >&2
         exit 2
     fi
 done
@@ -117,9 +127,11 @@ run_one() {
     mkdir -p "$dir/config" "$dir/runtime"
     chmod 700 "$dir/runtime"
     read -r -a words <<<"$cmd"
-    if [[ $(basename "${words[0]}") == travoli ]]; then
+    local program
+    program=$(program_of "${words[@]}")
+    if [[ $(basename "$program") == travoli ]]; then
         local with
-        with=$(find_tool "${words[0]}")
+        with=$(find_tool "$program")
         if [[ -z $with ]] || ! XDG_CONFIG_HOME=$dir/config "$with" settings set common tongue 0 \
             >/dev/null 2>"$dir/tool.err"; then
             echo "$label: no working travoli-tool; the language dialog stayed open" >>"$work/notes"
@@ -138,7 +150,12 @@ run_one() {
 labels=()
 for k in "${!commands[@]}"; do
     read -r -a words <<<"${commands[$k]}"
-    labels+=("$(basename "${words[0]}")")
+    label=$(basename "$(program_of "${words[@]}")")
+    # The same program twice (another build, other settings) gets its number on.
+    for other in "${labels[@]}"; do
+        [[ $other != "$label" ]] || label="$label#$((k + 1))"
+    done
+    labels+=("$label")
     : >"$work/results-$k"
 done
 
@@ -166,15 +183,16 @@ last=$((${#commands[@]} - 1))
 peer_map=$(median "$work/results-$last" map_ms)
 peer_rss=$(median "$work/results-$last" rss_kb)
 echo
-echo "| program | exec to window mapped | resident memory | idle CPU over ${idle} s | X server CPU meanwhile | map / peer | memory / peer |"
-echo "|---|---|---|---|---|---|---|"
+echo "| program | exec to window mapped | resident memory | idle CPU over ${idle} s | X server CPU meanwhile | map / peer | memory / peer | end on SIGTERM |"
+echo "|---|---|---|---|---|---|---|---|"
 for k in "${!commands[@]}"; do
     map=$(median "$work/results-$k" map_ms)
     rss=$(median "$work/results-$k" rss_kb)
     cpu=$(median "$work/results-$k" cpu_pct)
     srv=$(median "$work/results-$k" server_pct)
-    awk -v l="${labels[$k]}" -v m="$map" -v r="$rss" -v c="$cpu" -v s="$srv" -v pm="$peer_map" -v pr="$peer_rss" \
-        'BEGIN { printf "| %s | %.0f ms | %.1f MB | %.2f %% | %.2f %% | %.2f | %.2f |\n", l, m, r / 1024, c, s, m / pm, r / pr }'
+    ends=$(tr ' ' '\n' <"$work/results-$k" | sed -n 's/^end=//p' | sort | uniq -c | awk '{ printf "%s%s x%s", sep, $2, $1; sep = ", " }')
+    awk -v l="${labels[$k]}" -v m="$map" -v r="$rss" -v c="$cpu" -v s="$srv" -v pm="$peer_map" -v pr="$peer_rss" -v e="$ends" \
+        'BEGIN { printf "| %s | %.0f ms | %.1f MB | %.2f %% | %.2f %% | %.2f | %.2f | %s |\n", l, m, r / 1024, c, s, m / pm, r / pr, e }'
     if ((k == 0)); then
         subject_map=$map subject_rss=$rss subject_cpu=$cpu
     fi
