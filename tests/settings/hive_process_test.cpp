@@ -16,6 +16,9 @@
 namespace travoli {
 namespace {
 
+// The best result that round n gives every level: 1 to 199, as the game records them.
+int EntryOf(int round) { return round % 199 + 1; }
+
 // Round n of saving: every one of the five values tells n.
 GameSettings RoundValues(int round) {
     GameSettings values;
@@ -24,7 +27,7 @@ GameSettings RoundValues(int round) {
     values.sound = round % 2 == 1;
     values.Language = round;
     for (int level = 1; level <= LevelCount; ++level) {
-        values.progress.SetBestMoves(level, static_cast<std::uint8_t>(round));
+        values.progress.SetBestMoves(level, static_cast<std::uint8_t>(EntryOf(round)));
     }
     return values;
 }
@@ -111,8 +114,10 @@ TEST(HiveProcesses, WriterKilledAtAnyMomentLeavesOldOrNewValues) {
         ASSERT_GE(r.back, r.tongue) << "run " << run;
         ASSERT_LE(r.level - r.tongue, 1) << "run " << run;
         ASSERT_TRUE(r.sound == (r.back % 2 == 1) || r.sound == (r.tongue % 2 == 1)) << run;
-        ASSERT_LE((r.tongue - r.solution + 256) % 256, 1) << "run " << run;
-        interrupted += r.level != r.tongue || r.tongue % 256 != r.solution ? 1 : 0;
+        ASSERT_TRUE(r.solution == EntryOf(r.tongue) ||
+                    (r.tongue > 0 && r.solution == EntryOf(r.tongue - 1)))
+            << "run " << run;
+        interrupted += r.level != r.tongue || EntryOf(r.tongue) != r.solution ? 1 : 0;
         newest = r.level;
     }
     EXPECT_EQ(damagedReports, 0);
