@@ -16,6 +16,7 @@ THintDlg::THintDlg(QWidget* mainWindow, const std::int32_t& language)
     Image1 = AddIcon("Image1", {8, 288, 32, 32});
     OKBtn = AddButton("OKBtn", {192, 292, 77, 27}, Picture("smile"), mrOk);
     OKBtn->setDefault(true);
+    OKBtn->setText(TextFor(TextId::ButtonOk, language));
     tipD = new TMemo(this, TextFor(TextId::RulesText, 1), false);
     TipE = new TMemo(this, TextFor(TextId::RulesText, 0), false);
     for (TMemo* memo : {tipD, TipE}) {

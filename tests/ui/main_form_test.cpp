@@ -543,6 +543,7 @@ void MainFormTest::rulesDialog() {
     });
     game.form->HintBtn->click();
     QVERIFY(englishShown);
+    QCOMPARE(game.form->HintDlg->OKBtn->text(), QStringLiteral("OK"));
     QCOMPARE(game.answers.Pending(), 0);
     const QString text = game.form->HintDlg->TipE->toPlainText();
     QVERIFY(text.startsWith("xyThe aim of the game"));
