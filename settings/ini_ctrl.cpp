@@ -176,16 +176,19 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, st
     return true;
 }
 
+HKEY TIniCtrl::OpenBaseForWriting(bool& opened) {
+    HKEY base = HKEY_CURRENT_USER;
+    opened =
+        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) == HiveStatus::Ok;
+    return opened ? base : HKEY_CURRENT_USER;
+}
+
 void TIniCtrl::WriteStored(const std::string& section, const std::string& key,
                            const std::string& text) {
     const std::string name = ResolveSection(section);
 
-    HKEY base = HKEY_CURRENT_USER;
-    const bool baseOpen =
-        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) == HiveStatus::Ok;
-    if (!baseOpen) {
-        base = HKEY_CURRENT_USER;
-    }
+    bool baseOpen = false;
+    const HKEY base = OpenBaseForWriting(baseOpen);
     KeyGuard baseGuard(hive_, base, baseOpen);
 
     HKEY sectionKey = 0;
@@ -248,12 +251,8 @@ bool TIniCtrl::ValueExists(const std::string& section, const std::string& key) {
 void TIniCtrl::DeleteValue(const std::string& section, const std::string& key) {
     const std::string name = ResolveSection(section);
 
-    HKEY base = HKEY_CURRENT_USER;
-    const bool baseOpen =
-        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) == HiveStatus::Ok;
-    if (!baseOpen) {
-        base = HKEY_CURRENT_USER;
-    }
+    bool baseOpen = false;
+    const HKEY base = OpenBaseForWriting(baseOpen);
     KeyGuard baseGuard(hive_, base, baseOpen);
 
     HKEY sectionKey = 0;

@@ -54,6 +54,9 @@ class TIniCtrl {
     // True and the text when the value exists; throws for a value that is not text.
     bool ReadStored(const std::string& section, const std::string& key, std::string* text);
     void WriteStored(const std::string& section, const std::string& key, const std::string& text);
+    // The base key for a change, created when missing; the hive's root when that fails
+    // (`opened` false: nothing to close).
+    HKEY OpenBaseForWriting(bool& opened);
 
     RegistryHive& hive_;
     std::string baseKey_;
