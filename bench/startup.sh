@@ -107,7 +107,7 @@ find_tool() {
 
 # One Xvfb for all runs; -displayfd tells us the display it took.
 : >"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [[ -s $work/display ]] && break

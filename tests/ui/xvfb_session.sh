@@ -4,7 +4,8 @@
 # The caller sets `out` (the screenshot folder) and runs with `set -euo pipefail`.
 
 work=$(mktemp -d)
-trap 'kill "${game_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+# The server is waited for, so that the next script's server never meets its leftovers.
+trap 'kill "${game_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
     echo "${xvfb_session_name:-smoke}: $*" >&2
@@ -13,11 +14,24 @@ fail() {
 
 # A fresh X server of 1024x768 without a window manager; a fresh, empty settings folder.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-    [[ -s "$work/display" ]] || fail "Xvfb did not start"
-    export DISPLAY=":$(cat "$work/display")"
+    # A display number of our own, away from :0 and from other scripts' servers; a server
+    # only counts as started once it answers.
+    local attempt number
+    for attempt in 1 2 3 4 5; do
+        number=$((100 + RANDOM % 800))
+        [[ -e "/tmp/.X$number-lock" || -e "/tmp/.X11-unix/X$number" ]] && continue
+        # -noreset: without it the server resets whenever its last client leaves, and a game
+        # started at that moment cannot connect.
+        Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset 2>"$work/xvfb.log" &
+        xvfb_pid=$!
+        export DISPLAY=":$number"
+        for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        xdpyinfo >/dev/null 2>&1 && break
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=
+    done
+    [[ -n "${xvfb_pid:-}" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     export SDL_AUDIODRIVER=dummy
