@@ -4,7 +4,9 @@
 #include <QtCore/qresource.h>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void InitPictureResources() { Q_INIT_RESOURCE(pictures); }
+static void InitPictureResources() {
+    Q_INIT_RESOURCE(pictures);
+}
 
 namespace travoli {
 

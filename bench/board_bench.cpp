@@ -19,7 +19,7 @@ namespace {
 // The game window on a hive of its own, shown, with the info dialog of the start answered.
 // The marquee is stopped and the sound switched off, so only the board's work is timed.
 class ShownWindow {
-public:
+  public:
     ShownWindow() : hive_(dir_.filePath("hive").toStdString()) {
         {
             travoli::TIniCtrl ini(hive_);
@@ -72,8 +72,7 @@ void BM_AcceptedMoveWithRepaint(benchmark::State& state) {
     long moves = 0;
     for (auto _ : state) {
         const int before = window.form->Session().moveCount();
-        window.form->boxMouseDown(Qt::LeftButton, {}, (moves % 2 == 0) ? LeftX : CentreX,
-                                  MiddleY);
+        window.form->boxMouseDown(Qt::LeftButton, {}, (moves % 2 == 0) ? LeftX : CentreX, MiddleY);
         QApplication::processEvents();  // the paint event of the two dirty cells
         ++moves;
         if (window.form->Session().moveCount() != before + 1) {

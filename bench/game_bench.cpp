@@ -25,8 +25,9 @@ void BM_SolveAllLevels(benchmark::State& state) {
     for (auto _ : state) {
         int solvable = 0;
         for (int level = 1; level <= travoli::LevelCount; ++level) {
-            solvable += travoli::SolveShortest(travoli::MakeStartingBoard(travoli::LevelCodeOf(level)))
-                            .has_value();
+            solvable +=
+                travoli::SolveShortest(travoli::MakeStartingBoard(travoli::LevelCodeOf(level)))
+                    .has_value();
         }
         benchmark::DoNotOptimize(solvable);
     }

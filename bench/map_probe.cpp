@@ -16,6 +16,10 @@
 // and the start is stamped by the child itself just before execvp (in shared memory).
 #include <xcb/xcb.h>
 
+#include <poll.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -27,11 +31,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <sys/mman.h>
-#include <sys/wait.h>
-#include <poll.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -154,8 +154,8 @@ int main(int argc, char** argv) {
     }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_void_cookie_t select = xcb_change_window_attributes_checked(
-        connection, screen->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_void_cookie_t select =
+        xcb_change_window_attributes_checked(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
     if (xcb_generic_error_t* error = xcb_request_check(connection, select)) {
         std::fprintf(stderr, "map_probe: cannot watch the root window (error %d)\n",
                      error->error_code);
@@ -164,9 +164,9 @@ int main(int argc, char** argv) {
     }
 
     // The child writes its exec time here.
-    auto* started = static_cast<std::atomic<double>*>(mmap(
-        nullptr, sizeof(std::atomic<double>), PROT_READ | PROT_WRITE,
-        MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    auto* started = static_cast<std::atomic<double>*>(mmap(nullptr, sizeof(std::atomic<double>),
+                                                           PROT_READ | PROT_WRITE,
+                                                           MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     if (started == MAP_FAILED) {
         std::perror("map_probe: mmap");
         return 1;

@@ -1,6 +1,6 @@
 // The main() of the benchmarks that need a QApplication: headless unless told otherwise.
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

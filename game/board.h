@@ -20,9 +20,15 @@ enum PieceKind : std::int32_t {
 
 enum class PieceColour { Red = 0, White = 1, Blue = 2 };
 
-constexpr bool IsStraight(PieceKind kind) { return kind < RedDiagonal; }
-constexpr bool IsDiagonal(PieceKind kind) { return kind >= RedDiagonal && kind < EmptyCell; }
-constexpr PieceColour ColourOf(PieceKind kind) { return static_cast<PieceColour>(kind % 3); }
+constexpr bool IsStraight(PieceKind kind) {
+    return kind < RedDiagonal;
+}
+constexpr bool IsDiagonal(PieceKind kind) {
+    return kind >= RedDiagonal && kind < EmptyCell;
+}
+constexpr PieceColour ColourOf(PieceKind kind) {
+    return static_cast<PieceColour>(kind % 3);
+}
 
 struct Cell {
     int column = 0;
@@ -35,7 +41,7 @@ constexpr int CellCount = BoardSize * BoardSize;
 
 // Nine cells stored column by column: index = 3 * column + row.
 class Board {
-public:
+  public:
     constexpr Board() { cells_.fill(EmptyCell); }
 
     static constexpr int IndexOf(Cell cell) { return cell.column * BoardSize + cell.row; }
@@ -57,7 +63,7 @@ public:
 
     friend bool operator==(const Board&, const Board&) = default;
 
-private:
+  private:
     std::array<PieceKind, CellCount> cells_{};
 };
 

@@ -22,7 +22,7 @@ struct MoveOutcome {
 
 // The level being played: its board, the move count and whether this attempt solved it.
 class GameSession {
-public:
+  public:
     GameSession() { StartLevel(1); }
 
     void StartLevel(int level);
@@ -35,7 +35,7 @@ public:
     int moveCount() const { return moveCount_; }
     bool solved() const { return solved_; }
 
-private:
+  private:
     int level_ = 1;
     Board board_;
     std::uint8_t moveCount_ = 0;

@@ -41,7 +41,9 @@ inline constexpr std::array<LevelCode, LevelCount> LevelTable = detail::BuildLev
 static_assert(LevelTable.front() == 0 && LevelTable.back() == 252);
 
 // level is 1 to 225.
-constexpr LevelCode LevelCodeOf(int level) { return LevelTable[level - 1]; }
+constexpr LevelCode LevelCodeOf(int level) {
+    return LevelTable[level - 1];
+}
 
 Board MakeStartingBoard(LevelCode code);
 

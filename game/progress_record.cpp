@@ -32,7 +32,11 @@ int ProgressRecord::Search(int level, int step) const {
     return candidate;
 }
 
-int ProgressRecord::FindNextUnsolved(int level) const { return Search(level, +1); }
-int ProgressRecord::FindPreviousUnsolved(int level) const { return Search(level, -1); }
+int ProgressRecord::FindNextUnsolved(int level) const {
+    return Search(level, +1);
+}
+int ProgressRecord::FindPreviousUnsolved(int level) const {
+    return Search(level, -1);
+}
 
 }  // namespace travoli

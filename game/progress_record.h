@@ -12,7 +12,7 @@ enum class SolutionResult { FirstSolution, BetterSolution, SolvedAgain };
 // The best move count of every level; 0 means unsolved. Entries above 199 can only come
 // from saved settings and count as solved.
 class ProgressRecord {
-public:
+  public:
     std::uint8_t BestMoves(int level) const { return entries_[level - 1]; }
     void SetBestMoves(int level, std::uint8_t moves) { entries_[level - 1] = moves; }
     void Clear() { entries_.fill(0); }
@@ -24,7 +24,7 @@ public:
     int FindNextUnsolved(int level) const;
     int FindPreviousUnsolved(int level) const;
 
-private:
+  private:
     int Search(int level, int step) const;
 
     std::array<std::uint8_t, LevelCount> entries_{};

@@ -12,7 +12,7 @@ namespace {
 // Open-addressing set of packed boards, each remembering where its hole came from.
 // A level has at most 9!/(2!2!) arrangements of its crosses, well below the capacity.
 class VisitedBoards {
-public:
+  public:
     static constexpr std::uint32_t Empty = 0xFFFFFFFFU;
     static constexpr std::size_t Capacity = std::size_t{1} << 18;
 
@@ -40,10 +40,8 @@ public:
         return previousHole_[slot];
     }
 
-private:
-    static std::size_t SlotOf(std::uint32_t key) {
-        return (key * 2654435761U) >> (32 - 18);
-    }
+  private:
+    static std::size_t SlotOf(std::uint32_t key) { return (key * 2654435761U) >> (32 - 18); }
 
     std::vector<std::uint32_t> keys_;
     std::vector<std::uint8_t> previousHole_;

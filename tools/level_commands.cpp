@@ -28,8 +28,8 @@ int RunLevels(const Args& args) {
         const LevelCode code = LevelCodeOf(level);
         const Board board = MakeStartingBoard(code);
         const auto solution = SolveShortest(board);
-        std::cout << "level " << level << "  code " << int{code} << "  board "
-                  << board.ToString() << "  shortest ";
+        std::cout << "level " << level << "  code " << int{code} << "  board " << board.ToString()
+                  << "  shortest ";
         if (solution) {
             const int length = static_cast<int>(solution->size());
             std::cout << length << '\n';

@@ -64,7 +64,7 @@ void WriteStdout(const Bytes& bytes) {
 }
 
 std::string FlagNames(std::uint8_t flags) {
-    static const char* names[] = {"compressed", "description", "ident",     "payload",
+    static const char* names[] = {"compressed", "description", "ident",       "payload",
                                   "2 colours",  "16 colours",  "256 colours", "other depth"};
     std::string out;
     for (int bit = 0; bit < 8; ++bit) {
@@ -127,8 +127,8 @@ int Info(const std::string& path) {
     if (!record.IsCompressed()) {
         out << "stored: uncompressed, " << record.storedLength << " bytes\n";
     } else {
-        out << "stored: compressed, total " << record.storedLength << " in "
-            << record.chunks.size() << " chunks\n";
+        out << "stored: compressed, total " << record.storedLength << " in " << record.chunks.size()
+            << " chunks\n";
         for (std::size_t i = 0; i < record.chunks.size(); ++i) {
             const auto& chunk = record.chunks[i];
             out << "chunk " << i + 1 << ": " << (chunk.stored ? "stored" : "coded") << ", "

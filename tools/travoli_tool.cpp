@@ -59,8 +59,8 @@ struct Command {
 };
 
 constexpr Command Commands[] = {
-    {"levels", travoli::tool::RunLevels},   {"solve", travoli::tool::RunSolve},
-    {"records", travoli::tool::RunRecords}, {"chunk", travoli::tool::RunChunk},
+    {"levels", travoli::tool::RunLevels},     {"solve", travoli::tool::RunSolve},
+    {"records", travoli::tool::RunRecords},   {"chunk", travoli::tool::RunChunk},
     {"settings", travoli::tool::RunSettings},
 };
 

@@ -10,7 +10,7 @@ namespace travoli {
 // in a message box, and the event loop goes on with the next event.
 class TApplication : public QApplication {
     Q_OBJECT
-public:
+  public:
     TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };

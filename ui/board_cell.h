@@ -8,7 +8,7 @@ namespace travoli {
 // through to the board beneath; its accessible name says what stands on it.
 class TBoardCell : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TBoardCell(QWidget* board);
 
     // Makes the cells known to assistive technology as table cells; once per program.

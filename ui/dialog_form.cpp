@@ -10,9 +10,8 @@ namespace travoli {
 
 TDialogForm::TDialogForm(QWidget* mainWindow, const std::int32_t& language, int clientWidth,
                          int clientHeight, bool bold)
-    : QDialog(mainWindow,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       mainWindow_(mainWindow),
       language_(language) {
     setModal(true);

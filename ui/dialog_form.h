@@ -15,7 +15,7 @@ enum ModalResult : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 // Its texts are set in FormActivate each time it is shown.
 class TDialogForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     TDialogForm(QWidget* mainWindow, const std::int32_t& language, int clientWidth,
                 int clientHeight, bool bold);
 
@@ -27,7 +27,7 @@ public:
     void PlaceOverMainWindow();
     static QPoint PlaceOver(const QRect& mainOuter, int mainClientHeight, QSize dialogOuter);
 
-protected:
+  protected:
     virtual void FormActivate() {}
 
     std::int32_t Language() const { return language_; }
@@ -37,14 +37,14 @@ protected:
                            int modalResult);
     QLabel* AddIcon(const char* name, const QRect& place);
     QWidget* AddBevel(const char* name, const QRect& place, bool lineOnly = false);
-    QLabel* AddLabel(const char* name, const QRect& place, Qt::Alignment alignment,
-                     bool wordWrap, bool bold);
+    QLabel* AddLabel(const char* name, const QRect& place, Qt::Alignment alignment, bool wordWrap,
+                     bool bold);
     void SetCancelButton(QPushButton* button) { cancelButton_ = button; }
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QWidget* mainWindow_;
     const std::int32_t& language_;
     QPushButton* cancelButton_ = nullptr;

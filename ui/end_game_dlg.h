@@ -8,7 +8,7 @@ namespace travoli {
 // button (result 2), whose own caption is never seen.
 class TEndGameDlg : public TQuestionDlg {
     Q_OBJECT
-public:
+  public:
     TEndGameDlg(QWidget* mainWindow, const std::int32_t& language)
         : TQuestionDlg(mainWindow, language,
                        {"EndGameDlg", {72, 20, 153, 29}, "exit", mrCancel, TextId::QuitQuestion}) {}

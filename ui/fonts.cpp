@@ -10,8 +10,12 @@ QFont ArialFont(int pixelHeight, bool bold) {
     return font;
 }
 
-QFont SystemFont() { return ArialFont(13, true); }
+QFont SystemFont() {
+    return ArialFont(13, true);
+}
 
-QFont DialogFont(bool bold) { return ArialFont(11, bold); }
+QFont DialogFont(bool bold) {
+    return ArialFont(11, bold);
+}
 
 }  // namespace travoli

@@ -13,8 +13,8 @@ TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
     Bevel1 = AddBevel("Bevel1", {8, 8, 369, 417});
     Image4 = AddIcon("Image4", {12, 12, 37, 37});
 
-    progname = AddLabel("progname", {52, 16, 321, 21}, Qt::AlignHCenter | Qt::AlignTop, false,
-                        true);
+    progname =
+        AddLabel("progname", {52, 16, 321, 21}, Qt::AlignHCenter | Qt::AlignTop, false, true);
     progname->setFont(ArialFont(13, true));
     QPalette red = progname->palette();
     red.setColor(QPalette::WindowText, Qt::red);
@@ -23,8 +23,8 @@ TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
 
     Image1 = AddPicture("Image1", {12, 52}, "logo_maker");
     auto autoLabel = [this](const char* name, QPoint at, TextId text) {
-        QLabel* label = AddLabel(name, {at, QSize(1, 1)}, Qt::AlignLeft | Qt::AlignTop, false,
-                                 false);
+        QLabel* label =
+            AddLabel(name, {at, QSize(1, 1)}, Qt::AlignLeft | Qt::AlignTop, false, false);
         label->setText(TextFor(text, Language()));
         label->adjustSize();
         return label;
@@ -37,7 +37,8 @@ TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
     Label13 = AddLabel("Label13", {120, 96, 70, 15}, Qt::AlignRight | Qt::AlignTop, false, false);
     Label13->setText(TextFor(TextId::InfoMailLabel, language));
     const QString mail = TextFor(TextId::MakerMailAddress, language);
-    SimpleLabel1 = AddLink("SimpleLabel1", {196, 96, 92, 15}, mail, QStringLiteral("mailto:") + mail);
+    SimpleLabel1 =
+        AddLink("SimpleLabel1", {196, 96, 92, 15}, mail, QStringLiteral("mailto:") + mail);
     Label8 = AddLabel("Label8", {120, 112, 70, 15}, Qt::AlignRight | Qt::AlignTop, false, false);
     Label8->setText(TextFor(TextId::InfoHomepageLabel, language));
     // The homepage link keeps its trailing blank, in caption and target alike.
@@ -46,8 +47,8 @@ TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
     Bevel2 = AddBevel("Bevel2", {12, 128, 361, 5}, true);
 
     Image5 = AddPicture("Image5", {12, 140}, "logo_association");
-    savelabel = AddLabel("savelabel", {144, 144, 225, 29}, Qt::AlignLeft | Qt::AlignTop, true,
-                         false);
+    savelabel =
+        AddLabel("savelabel", {144, 144, 225, 29}, Qt::AlignLeft | Qt::AlignTop, true, false);
 
     Memodeu = new TMemo(this, TextFor(TextId::InfoTerms, 1), true);
     Memoeng = new TMemo(this, TextFor(TextId::InfoTerms, 0), true);

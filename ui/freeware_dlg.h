@@ -10,7 +10,7 @@ class TSimpleLabel;
 // Who made the game, the terms of use, and the maker's links.
 class TFreewareDlg : public TDialogForm {
     Q_OBJECT
-public:
+  public:
     TFreewareDlg(QWidget* mainWindow, const std::int32_t& language);
 
     QWidget* Bevel1;
@@ -33,10 +33,10 @@ public:
     TMemo* Memoeng;
     QPushButton* OKBtn;
 
-protected:
+  protected:
     void FormActivate() override;
 
-private:
+  private:
     QLabel* AddPicture(const char* name, QPoint at, const char* picture);
     TSimpleLabel* AddLink(const char* name, const QRect& place, const QString& caption,
                           const QString& jump);

@@ -7,7 +7,7 @@ namespace travoli {
 // Asks before an unfinished level is left: yes 6, no (and Escape) 7, close box 2.
 class TGiveUpDlg : public TQuestionDlg {
     Q_OBJECT
-public:
+  public:
     TGiveUpDlg(QWidget* mainWindow, const std::int32_t& language)
         : TQuestionDlg(mainWindow, language,
                        {"GiveUpDlg", {56, 20, 189, 26}, "bomb", mrNo, TextId::GiveUpQuestion}) {}

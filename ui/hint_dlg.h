@@ -8,7 +8,7 @@ namespace travoli {
 // The rules of the game, in a text box the player may scribble in.
 class THintDlg : public TDialogForm {
     Q_OBJECT
-public:
+  public:
     THintDlg(QWidget* mainWindow, const std::int32_t& language);
 
     QWidget* Bevel1;
@@ -17,7 +17,7 @@ public:
     TMemo* tipD;
     TMemo* TipE;
 
-protected:
+  protected:
     void FormActivate() override;
 };
 

@@ -1,4 +1,6 @@
 // Travoli: start-up of the game window.
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
@@ -6,8 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "media/sound/sdl_wave_output.h"
 #include "settings/sqlite_hive.h"
@@ -31,7 +31,8 @@ bool DisplayAvailable() {
     }
     // A local display ":N" has its socket in /tmp/.X11-unix.
     if (display[0] == ':') {
-        const std::string number = std::string(display + 1).substr(0, std::string(display + 1).find('.'));
+        const std::string number =
+            std::string(display + 1).substr(0, std::string(display + 1).find('.'));
         return std::filesystem::exists("/tmp/.X11-unix/X" + number);
     }
     return true;

@@ -1,8 +1,8 @@
 #include "ui/main_form.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QShowEvent>
 #include <QStyle>
@@ -83,7 +83,9 @@ TMainForm::TMainForm(const Platform& platform)
     FormCreate();
 }
 
-TMainForm::~TMainForm() { FormDestroy(); }
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
 
 void TMainForm::BuildLayout() {
     QPalette colours = palette();
@@ -104,9 +106,9 @@ void TMainForm::BuildLayout() {
     using Place = TSpeedButton::GlyphPlace;
     auto button = [this](const char* name, QRect place, const char* picture,
                          const char* disabledPicture, Place glyphPlace) {
-        auto* made = new TSpeedButton(Panel1, Picture(picture),
-                                      disabledPicture ? Picture(disabledPicture) : QPixmap(),
-                                      glyphPlace);
+        auto* made =
+            new TSpeedButton(Panel1, Picture(picture),
+                             disabledPicture ? Picture(disabledPicture) : QPixmap(), glyphPlace);
         made->setObjectName(QLatin1String(name));
         made->setGeometry(place);
         return made;
@@ -293,7 +295,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool TMainForm::FormCloseQuery() { return ShowDialog(EndGameDlg) == mrYes; }
+bool TMainForm::FormCloseQuery() {
+    return ShowDialog(EndGameDlg) == mrYes;
+}
 
 bool TMainForm::FormClose() {
     ShowDialog(FreewareDlg);
@@ -364,8 +368,8 @@ void TMainForm::ApplyLanguage() {
 void TMainForm::UpdateTitle() {
     const int best = progress_.BestMoves(session_.level());
     QString title = TextFor(TextId::TitlePrefix, language_) +
-                    TextFor(TextId::TitleLevelWord, language_) +
-                    QString::number(session_.level()) + TextFor(TextId::TitleSeparator, language_);
+                    TextFor(TextId::TitleLevelWord, language_) + QString::number(session_.level()) +
+                    TextFor(TextId::TitleSeparator, language_);
     if (best != NoBestResult) {
         title += QString::number(best) + TextFor(TextId::TitleMovesWord, language_);
     } else {
@@ -408,14 +412,14 @@ void TMainForm::DrawCell(int column, int row) {
                        CellHeight);
     {
         QPainter painter(&canvas_);
-        painter.drawPixmap(target, tileSheet_,
-                           InSheet(tileSheet_, CellWidth * kind, CellHeight * row, CellWidth,
-                                   CellHeight));
+        painter.drawPixmap(
+            target, tileSheet_,
+            InSheet(tileSheet_, CellWidth * kind, CellHeight * row, CellWidth, CellHeight));
     }
     box->update(target);
     static constexpr TextId Contents[] = {
-        TextId::AccessibleRedStraight, TextId::AccessibleWhiteStraight,
-        TextId::AccessibleBlueStraight, TextId::AccessibleRedDiagonal,
+        TextId::AccessibleRedStraight,   TextId::AccessibleWhiteStraight,
+        TextId::AccessibleBlueStraight,  TextId::AccessibleRedDiagonal,
         TextId::AccessibleWhiteDiagonal, TextId::AccessibleBlueDiagonal,
         TextId::AccessibleEmptyCell};
     boardCells[Board::IndexOf({column, row})]->setAccessibleName(
@@ -434,8 +438,8 @@ void TMainForm::boxPaint() {
     }
     {
         QPainter painter(&canvas_);
-        const QRect texture = InSheet(backgroundSheet_, TextureSize * backgroundIndex_, 0,
-                                      TextureSize, TextureSize);
+        const QRect texture =
+            InSheet(backgroundSheet_, TextureSize * backgroundIndex_, 0, TextureSize, TextureSize);
         for (int x = 0; x < box->width(); x += TextureSize) {
             for (int y = 0; y < box->height(); y += TextureSize) {
                 painter.drawPixmap(QRect(x, y, TextureSize, TextureSize), backgroundSheet_,
@@ -484,8 +488,7 @@ void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int 
         PlaySoundReported(1);
         const SolutionResult result =
             progress_.RecordSolution(session_.level(), session_.moveCount());
-        const TextId message = result == SolutionResult::FirstSolution
-                                   ? TextId::ResultFirstSolution
+        const TextId message = result == SolutionResult::FirstSolution ? TextId::ResultFirstSolution
                                : result == SolutionResult::BetterSolution
                                    ? TextId::ResultBetterSolution
                                    : TextId::ResultSolvedAgain;
@@ -565,9 +568,13 @@ void TMainForm::nextbtnClick() {
 
 // ---- toolbar dialogs ----
 
-void TMainForm::HintBtnClick() { ShowDialog(HintDlg); }
+void TMainForm::HintBtnClick() {
+    ShowDialog(HintDlg);
+}
 
-void TMainForm::InfoBtnClick() { ShowDialog(FreewareDlg); }
+void TMainForm::InfoBtnClick() {
+    ShowDialog(FreewareDlg);
+}
 
 void TMainForm::TongueBtnClick() {
     ShowDialog(TongueDlg);
@@ -575,8 +582,12 @@ void TMainForm::TongueBtnClick() {
     UpdateTitle();
 }
 
-void TMainForm::ExitBtnClick() { close(); }
+void TMainForm::ExitBtnClick() {
+    close();
+}
 
-void TMainForm::ZanfirBtnClick() { vemLabel->FollowLink(); }
+void TMainForm::ZanfirBtnClick() {
+    vemLabel->FollowLink();
+}
 
 }  // namespace travoli

@@ -21,11 +21,11 @@ namespace travoli {
 // The level selector: a horizontal scroll bar whose held arrow can be stopped.
 class TLevelScrollBar : public QScrollBar {
     Q_OBJECT
-public:
+  public:
     explicit TLevelScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
     void StopRepeating() { setRepeatAction(SliderNoAction); }
 
-protected:
+  protected:
     // The arrow keys step by one, like the arrow buttons (the page keys, Home and End
     // keep the scroll bar's own handling).
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,7 +54,7 @@ struct Platform {
 // The game's one window: toolbar, board view, moves label and marquee.
 class TMainForm : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TMainForm(const Platform& platform);
     ~TMainForm() override;
 
@@ -121,12 +121,12 @@ public:
     std::int32_t Language() const { return language_; }
     int BackgroundIndex() const { return backgroundIndex_; }
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void FormActivate();
     bool FormCloseQuery();

@@ -8,7 +8,7 @@ namespace travoli {
 // A multi-line text box whose Enter key goes to the dialog (it inserts no line break).
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     TMemo(QWidget* parent, const QString& text, bool readOnly) : QPlainTextEdit(parent) {
         setPlainText(text);
         setReadOnly(readOnly);
@@ -22,7 +22,7 @@ public:
         setPalette(colours);
     }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             event->ignore();

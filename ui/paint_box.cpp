@@ -21,6 +21,8 @@ void TPaintBox::mousePressEvent(QMouseEvent* event) {
 }
 
 // The second press of a double click is a press like any other.
-void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
 
 }  // namespace travoli

@@ -8,7 +8,7 @@ namespace travoli {
 // A plain paint surface: it forwards its paint and pointer-press events to its owner.
 class TPaintBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     using PaintHandler = std::function<void(QPainter&, const QRect& dirty)>;
     using MouseDownHandler = std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, int, int)>;
 
@@ -19,7 +19,7 @@ public:
     PaintHandler OnPaint;
     MouseDownHandler OnMouseDown;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

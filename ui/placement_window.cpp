@@ -11,9 +11,8 @@ WindowPlacement QtPlacementWindow::GetWindowPlacement() const {
     // The normal rectangle is the outer one: the client geometry grown by the frame.
     const QRect frame = window_->frameGeometry();
     const QRect client = window_->geometry();
-    const QRect normal = window_->isMinimized() || window_->isMaximized()
-                             ? window_->normalGeometry()
-                             : client;
+    const QRect normal =
+        window_->isMinimized() || window_->isMaximized() ? window_->normalGeometry() : client;
     const QRect outer(normal.topLeft() - (client.topLeft() - frame.topLeft()),
                       normal.size() + (frame.size() - client.size()));
     placement.normal = {outer.left(), outer.top(), outer.left() + outer.width(),

@@ -9,7 +9,7 @@ namespace travoli {
 // The main window as the placement store sees it: its outer rectangle on the desktop, the
 // desktop being the union of all screens.
 class QtPlacementWindow : public PlacementWindow {
-public:
+  public:
     explicit QtPlacementWindow(QWidget* window) : window_(window) {}
 
     WindowPlacement GetWindowPlacement() const override;
@@ -17,7 +17,7 @@ public:
     DesktopRect Desktop() const override;
     std::string ClassName() const override { return "TMainForm"; }
 
-private:
+  private:
     QWidget* window_;
 };
 

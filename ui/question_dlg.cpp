@@ -4,8 +4,7 @@
 
 namespace travoli {
 
-TQuestionDlg::TQuestionDlg(QWidget* mainWindow, const std::int32_t& language,
-                           const Layout& layout)
+TQuestionDlg::TQuestionDlg(QWidget* mainWindow, const std::int32_t& language, const Layout& layout)
     : TDialogForm(mainWindow, language, 261, 103, false), questionText_(layout.questionText) {
     setObjectName(QLatin1String(layout.name));
     Bevel1 = AddBevel("Bevel1", {8, 8, 245, 49});

@@ -8,25 +8,25 @@ namespace travoli {
 // A yes/no question over the main window: the give-up and the quit dialog.
 class TQuestionDlg : public TDialogForm {
     Q_OBJECT
-public:
+  public:
     QWidget* Bevel1;
     QLabel* Label1;
     QLabel* Image1;
     QPushButton* OKBtn;
     QPushButton* CancelBtn;
 
-protected:
+  protected:
     struct Layout {
         const char* name;
-        QRect question;        // where Label1 stands
+        QRect question;  // where Label1 stands
         const char* yesPicture;
-        int cancelResult;      // what No (and Escape) answer
+        int cancelResult;  // what No (and Escape) answer
         TextId questionText;
     };
     TQuestionDlg(QWidget* mainWindow, const std::int32_t& language, const Layout& layout);
     void FormActivate() override;
 
-private:
+  private:
     TextId questionText_;
 };
 

@@ -7,7 +7,7 @@ namespace travoli {
 // Shows the message that the move handling put into `lab`.
 class TSolvedDlg : public TDialogForm {
     Q_OBJECT
-public:
+  public:
     TSolvedDlg(QWidget* mainWindow, const std::int32_t& language);
 
     QWidget* Bevel1;
@@ -15,7 +15,7 @@ public:
     QLabel* Image1;
     QPushButton* OKBtn;
 
-protected:
+  protected:
     void FormActivate() override;
 };
 

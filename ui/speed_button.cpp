@@ -5,8 +5,7 @@
 
 namespace travoli {
 
-TSpeedButton::TSpeedButton(QWidget* parent, QPixmap glyph, QPixmap disabledGlyph,
-                           GlyphPlace place)
+TSpeedButton::TSpeedButton(QWidget* parent, QPixmap glyph, QPixmap disabledGlyph, GlyphPlace place)
     : QAbstractButton(parent),
       glyph_(std::move(glyph)),
       disabledGlyph_(std::move(disabledGlyph)),

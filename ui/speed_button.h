@@ -9,7 +9,7 @@ namespace travoli {
 // sunken while pressed or down. With GroupIndex and AllowAllUp it toggles its Down state.
 class TSpeedButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     enum class GlyphPlace { Centred, Left2 };
 
     TSpeedButton(QWidget* parent, QPixmap glyph, QPixmap disabledGlyph = {},
@@ -22,12 +22,12 @@ public:
 
     QSize sizeHint() const override { return size(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     QPixmap glyph_;
     QPixmap disabledGlyph_;
     GlyphPlace place_;

@@ -7,7 +7,7 @@ namespace travoli {
 // The choice of language; only its two buttons change it, Escape does nothing.
 class TTongueDlg : public TDialogForm {
     Q_OBJECT
-public:
+  public:
     TTongueDlg(QWidget* mainWindow, std::int32_t& language);
 
     QWidget* Bevel1;
@@ -18,11 +18,11 @@ public:
     void EnglishBtnClick();
     void GermanBtnClick();
 
-protected:
+  protected:
     void FormCreate();
     void FormActivate() override;
 
-private:
+  private:
     std::int32_t& language_;
 };
 

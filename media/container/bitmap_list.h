@@ -12,7 +12,7 @@ namespace travoli {
 
 // An image payload that is not a BMP file we can take.
 class EInvalidBitmap : public ERecordError {
-public:
+  public:
     using ERecordError::ERecordError;
 };
 
@@ -34,10 +34,16 @@ struct BitmapInfo {
 BitmapInfo ParseBitmap(std::span<const std::uint8_t> bmp);
 
 // How the writer re-encodes the image; AsIs stores the BMP file unchanged.
-enum class BitmapDepth : std::uint8_t { AsIs = 0, Colors2 = 1, Colors16 = 2, Colors256 = 3, Other = 4 };
+enum class BitmapDepth : std::uint8_t {
+    AsIs = 0,
+    Colors2 = 1,
+    Colors16 = 2,
+    Colors256 = 3,
+    Other = 4
+};
 
 class TBitmapListItem : public TListItem {
-public:
+  public:
     TBitmapListItem() = default;
 
     // The image as its BMP file; empty when there is none.
@@ -52,12 +58,12 @@ public:
     bool IsEmpty() const override { return bmp_.empty(); }
     std::uint8_t RecordFlags() const override;
 
-protected:
+  protected:
     void CheckContent(const ItemRecord& record) const override;
     void TakeContent(ItemRecord&& record) noexcept override;
     std::span<const std::uint8_t> ContentBytes() const override { return bmp_; }
 
-private:
+  private:
     std::vector<std::uint8_t> bmp_;
     BitmapDepth depth_ = BitmapDepth::AsIs;
 };
@@ -66,19 +72,17 @@ private:
 BitmapDepth DepthFromFlags(std::uint8_t flags);
 
 class TBitmapList : public TCustomContainer {
-public:
+  public:
     TBitmapList() = default;
 
-    TBitmapListItem& Items(std::size_t index) {
-        return static_cast<TBitmapListItem&>(Item(index));
-    }
+    TBitmapListItem& Items(std::size_t index) { return static_cast<TBitmapListItem&>(Item(index)); }
     const TBitmapListItem& Items(std::size_t index) const {
         return static_cast<const TBitmapListItem&>(Item(index));
     }
     TBitmapListItem& Add() { return static_cast<TBitmapListItem&>(AddItem()); }
     TBitmapListItem& Read(ByteReader& in) { return static_cast<TBitmapListItem&>(ReadItem(in)); }
 
-protected:
+  protected:
     std::unique_ptr<TListItem> CreateItem() const override {
         return std::make_unique<TBitmapListItem>();
     }

@@ -5,9 +5,8 @@ namespace travoli {
 void ByteReader::Require(std::size_t count, const char* what) const {
     if (count > Remaining()) {
         throw ERecordError("record ends inside its " + std::string(what) + " (needs " +
-                           std::to_string(count) + " bytes at offset " +
-                           std::to_string(position_) + ", " + std::to_string(Remaining()) +
-                           " left)");
+                           std::to_string(count) + " bytes at offset " + std::to_string(position_) +
+                           ", " + std::to_string(Remaining()) + " left)");
     }
 }
 

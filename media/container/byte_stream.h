@@ -11,14 +11,14 @@ namespace travoli {
 
 // A record or chunk that cannot be read as it stands: truncated, inconsistent or out of bounds.
 class ERecordError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Reads little-endian fields from a byte range; every read is bounds-checked and names the
 // field that did not fit, so a truncated record gives a clear error instead of garbage.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::size_t Position() const { return position_; }
@@ -30,7 +30,7 @@ public:
     // A view of the next `count` bytes; the reader moves past them.
     std::span<const std::uint8_t> ReadBytes(std::size_t count, const char* what);
 
-private:
+  private:
     void Require(std::size_t count, const char* what) const;
 
     std::span<const std::uint8_t> bytes_;
@@ -39,7 +39,7 @@ private:
 
 // Appends little-endian fields to a growing buffer.
 class ByteWriter {
-public:
+  public:
     void WriteU8(std::uint8_t value) { bytes_.push_back(value); }
     void WriteU32(std::uint32_t value);
     void WriteBytes(std::span<const std::uint8_t> bytes);
@@ -50,7 +50,7 @@ public:
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 

@@ -41,8 +41,8 @@ std::vector<std::uint8_t> DecodeChunk(std::span<const std::uint8_t> chunk) {
         throw ERecordError("malformed chunk: coded length 0");
     }
     if (length > MaxChunkSize) {
-        throw ERecordError("malformed chunk: coded length " + std::to_string(length) +
-                           " exceeds " + std::to_string(MaxChunkSize));
+        throw ERecordError("malformed chunk: coded length " + std::to_string(length) + " exceeds " +
+                           std::to_string(MaxChunkSize));
     }
     if (chunk[0] == StoredChunkTag) {
         return {chunk.begin() + 1, chunk.end()};

@@ -11,7 +11,7 @@ namespace travoli {
 
 // The base of the lists: an ordered list owning entries of one kind, addressed by position.
 class TCustomContainer {
-public:
+  public:
     virtual ~TCustomContainer() = default;
     TCustomContainer(const TCustomContainer&) = delete;
     TCustomContainer& operator=(const TCustomContainer&) = delete;
@@ -31,12 +31,12 @@ public:
     TListItem& ReadItem(ByteReader& in);
     void Clear() { items_.clear(); }
 
-protected:
+  protected:
     TCustomContainer() = default;
     virtual std::unique_ptr<TListItem> CreateItem() const = 0;
     TListItem& Append(std::unique_ptr<TListItem> item);
 
-private:
+  private:
     std::vector<std::unique_ptr<TListItem>> items_;
     bool defaultCompressed_ = true;
 };

@@ -55,7 +55,7 @@ void WritePayload(ByteWriter& out, std::span<const std::uint8_t> payload, bool c
 // The base of all list entries: reads and writes the record's flags, description and ident;
 // its kinds add the payload.
 class TListItem {
-public:
+  public:
     virtual ~TListItem() = default;
     TListItem(const TListItem&) = delete;
     TListItem& operator=(const TListItem&) = delete;
@@ -80,7 +80,7 @@ public:
     void LoadRecord(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> SaveRecord() const;
 
-protected:
+  protected:
     TListItem() = default;
 
     // Checks a record's payload without changing anything; throws when it is not acceptable.
@@ -90,7 +90,7 @@ protected:
     // The payload bytes to write when not empty.
     virtual std::span<const std::uint8_t> ContentBytes() const = 0;
 
-private:
+  private:
     void Accept(ItemRecord&& record);
 
     bool compressed_ = false;

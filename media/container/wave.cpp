@@ -2,7 +2,9 @@
 
 namespace travoli {
 
-TWave::~TWave() { StopIfHeld(); }
+TWave::~TWave() {
+    StopIfHeld();
+}
 
 void TWave::StopIfHeld() noexcept {
     if (!block_.empty()) {

@@ -11,7 +11,7 @@ namespace travoli {
 // One sound: at most one memory block holding a whole RIFF WAVE image. While the output plays a
 // block it may read that memory, so the block is only replaced or freed after Stop.
 class TWave {
-public:
+  public:
     TWave() = default;
     explicit TWave(WaveOutput* output) : output_(output) {}
     ~TWave();
@@ -36,7 +36,7 @@ public:
     // Stops whatever the output is playing, whichever wave started it.
     void Stop() noexcept;
 
-private:
+  private:
     void StopIfHeld() noexcept;
 
     std::vector<std::uint8_t> block_;

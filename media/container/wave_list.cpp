@@ -9,8 +9,7 @@ namespace {
 
 constexpr std::size_t WaveHeaderSize = 34;
 
-void RequireWaveBytes(std::span<const std::uint8_t> payload, std::size_t count,
-                      const char* what) {
+void RequireWaveBytes(std::span<const std::uint8_t> payload, std::size_t count, const char* what) {
     if (payload.size() < count) {
         throw EErrorCheckingWave("error checking wave: the sound ends after " +
                                  std::to_string(payload.size()) + " bytes, inside its " + what);

@@ -12,13 +12,13 @@ namespace travoli {
 
 // A sound payload whose "RIFF", "WAVE" or "fmt " signature does not match.
 class EInvalidWave : public ERecordError {
-public:
+  public:
     using ERecordError::ERecordError;
 };
 
 // A sound payload that ends before its signatures and format header could be checked.
 class EErrorCheckingWave : public ERecordError {
-public:
+  public:
     using ERecordError::ERecordError;
 };
 
@@ -27,7 +27,7 @@ public:
 void CheckWave(std::span<const std::uint8_t> payload);
 
 class TWaveListItem : public TListItem {
-public:
+  public:
     TWaveListItem() = default;
 
     TWave& Wave() { return wave_; }
@@ -36,17 +36,17 @@ public:
     void ClearContent() override { wave_.Clear(); }
     bool IsEmpty() const override { return wave_.IsEmpty(); }
 
-protected:
+  protected:
     void CheckContent(const ItemRecord& record) const override;
     void TakeContent(ItemRecord&& record) noexcept override;
     std::span<const std::uint8_t> ContentBytes() const override { return wave_.Bytes(); }
 
-private:
+  private:
     TWave wave_;
 };
 
 class TWaveList : public TCustomContainer {
-public:
+  public:
     TWaveList() = default;
 
     TWaveListItem& Items(std::size_t index) { return static_cast<TWaveListItem&>(Item(index)); }
@@ -60,10 +60,10 @@ public:
     void SetOutput(WaveOutput* output);
     WaveOutput* Output() const { return output_; }
 
-protected:
+  protected:
     std::unique_ptr<TListItem> CreateItem() const override;
 
-private:
+  private:
     WaveOutput* output_ = nullptr;
 };
 

@@ -9,14 +9,14 @@ namespace travoli {
 
 // The platform refused to play a sound; the text comes from the platform.
 class SoundError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Where sounds go: plays a whole RIFF WAVE image from memory without blocking. A new
 // request cuts off the sound that is playing.
 class WaveOutput {
-public:
+  public:
     virtual ~WaveOutput() = default;
     // False when the platform offers no output device: then nothing is played or reported.
     virtual bool HasDevice() = 0;

@@ -102,7 +102,8 @@ TEST(PressCell, Level32SolvedOnTheEighteenthPressOnly) {
 void Shuffle(GameSession& session, int moves) {
     for (int i = 0; i < moves; ++i) {
         const bool holeInCentre = session.board().at(1, 1) == EmptyCell;
-        const MoveOutcome outcome = holeInCentre ? session.PressCell(1, 0) : session.PressCell(1, 1);
+        const MoveOutcome outcome =
+            holeInCentre ? session.PressCell(1, 0) : session.PressCell(1, 1);
         ASSERT_TRUE(outcome.accepted);
     }
 }

@@ -24,9 +24,9 @@ TEST(LevelTable, StrictlyAscendingAndLeavesOutExactlyTheMissingCodes) {
     EXPECT_TRUE(std::is_sorted(LevelTable.begin(), LevelTable.end()));
     const std::set<int> codes(LevelTable.begin(), LevelTable.end());
     EXPECT_EQ(codes.size(), std::size_t{LevelCount});
-    const std::set<int> leftOut = {90,  91,  94,  95,  122, 123, 126, 127, 165, 167,
-                                   173, 175, 181, 183, 189, 191, 218, 219, 222, 223,
-                                   229, 231, 237, 239, 245, 247, 250, 251, 253, 254, 255};
+    const std::set<int> leftOut = {90,  91,  94,  95,  122, 123, 126, 127, 165, 167, 173,
+                                   175, 181, 183, 189, 191, 218, 219, 222, 223, 229, 231,
+                                   237, 239, 245, 247, 250, 251, 253, 254, 255};
     for (int code = 0; code < 256; ++code) {
         EXPECT_NE(codes.count(code), leftOut.count(code)) << "code " << code;
     }
@@ -37,9 +37,8 @@ TEST(StartingBoard, ExamplesFromCodes) {
         int code;
         const char* board;
     } cases[] = {
-        {0, "2 2 2 / 1 6 1 / 0 0 0"},   {1, "5 2 2 / 1 6 1 / 0 0 0"},
-        {252, "2 2 5 / 4 6 4 / 3 3 3"}, {31, "5 5 5 / 4 6 4 / 0 0 0"},
-        {8, "2 2 2 / 4 6 1 / 0 0 0"},   {128, "2 2 2 / 1 6 1 / 0 0 3"},
+        {0, "2 2 2 / 1 6 1 / 0 0 0"},  {1, "5 2 2 / 1 6 1 / 0 0 0"}, {252, "2 2 5 / 4 6 4 / 3 3 3"},
+        {31, "5 5 5 / 4 6 4 / 0 0 0"}, {8, "2 2 2 / 4 6 1 / 0 0 0"}, {128, "2 2 2 / 1 6 1 / 0 0 3"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MakeStartingBoard(static_cast<LevelCode>(c.code)).ToString(), c.board)

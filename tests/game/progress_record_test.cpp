@@ -23,8 +23,8 @@ TEST(RecordSolution, FirstBetterAndAgain) {
         SolutionResult result;
         int after;
     } cases[] = {
-        {0, 25, SolutionResult::FirstSolution, 25},  {20, 20, SolutionResult::SolvedAgain, 20},
-        {20, 19, SolutionResult::BetterSolution, 19}, {20, 25, SolutionResult::SolvedAgain, 20},
+        {0, 25, SolutionResult::FirstSolution, 25},      {20, 20, SolutionResult::SolvedAgain, 20},
+        {20, 19, SolutionResult::BetterSolution, 19},    {20, 25, SolutionResult::SolvedAgain, 20},
         {230, 150, SolutionResult::BetterSolution, 150}, {1, 199, SolutionResult::SolvedAgain, 1},
     };
     for (const auto& c : cases) {
@@ -57,13 +57,8 @@ TEST(UnsolvedSearch, SkipsSolvedLevelsAndNeverLooksAtTheCurrentOne) {
         int next;
         int previous;
     } cases[] = {
-        {{5}, 200, 5, 5},
-        {{}, 40, 40, 40},
-        {{40}, 40, 40, 40},
-        {{1}, 225, 1, 1},
-        {{225}, 1, 225, 225},
-        {{10, 30}, 20, 30, 10},
-        {{10, 30}, 30, 10, 10},
+        {{5}, 200, 5, 5},     {{}, 40, 40, 40},       {{40}, 40, 40, 40},     {{1}, 225, 1, 1},
+        {{225}, 1, 225, 225}, {{10, 30}, 20, 30, 10}, {{10, 30}, 30, 10, 10},
     };
     for (const auto& c : cases) {
         const ProgressRecord record = AllSolvedBut(c.unsolved);

@@ -11,7 +11,7 @@ namespace travoli {
 namespace {
 
 TEST(Solver, ShortestSolutionsOfAllLevels) {
-    const std::set<int> expectedUnsolvable = {27, 28, 31, 59, 75, 76, 79, 83, 84, 87,
+    const std::set<int> expectedUnsolvable = {27, 28, 31, 59,  75,  76,  79,  83,  84,  87,
                                               89, 90, 91, 103, 111, 117, 147, 187, 195, 201};
     std::set<int> unsolvable;
     std::size_t shortest = 1000;

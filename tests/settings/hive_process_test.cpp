@@ -17,7 +17,9 @@ namespace travoli {
 namespace {
 
 // The best result that round n gives every level: 1 to 199, as the game records them.
-int EntryOf(int round) { return round % 199 + 1; }
+int EntryOf(int round) {
+    return round % 199 + 1;
+}
 
 // Round n of saving: every one of the five values tells n.
 GameSettings RoundValues(int round) {

@@ -2,11 +2,11 @@
 // press whose second request cuts the move sound off.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <numeric>
 #include <thread>
 
@@ -93,7 +93,8 @@ TEST(GameSounds, TheSolvingPressCutsTheMoveSoundOff) {
     output.reset();  // completes the file
 
     std::vector<double> written;
-    for (const auto& w : test::AnalyseS16(test::ReadFile(file), format.rate, format.channels, Window)) {
+    for (const auto& w :
+         test::AnalyseS16(test::ReadFile(file), format.rate, format.channels, Window)) {
         written.push_back(w.rms);
     }
     const double loudest = *std::max_element(written.begin(), written.end());

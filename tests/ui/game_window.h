@@ -16,7 +16,7 @@ namespace travoli::test {
 
 // The game window on a hive of its own, with recorded sounds and recorded error boxes.
 class GameWindow {
-public:
+  public:
     // language: the saved "tongue"; -1 leaves it unsaved (the first run). `prepare` may
     // write further saved values before the window is created.
     explicit GameWindow(int language = 0, int level = 0,

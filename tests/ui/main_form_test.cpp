@@ -7,10 +7,10 @@
 #include "media/widgets/scroll_text.h"
 #include "tests/ui/game_window.h"
 #include "ui/dialog_form.h"
-#include "ui/media_records.h"
 #include "ui/end_game_dlg.h"
 #include "ui/give_up_dlg.h"
 #include "ui/hint_dlg.h"
+#include "ui/media_records.h"
 #include "ui/texts.h"
 #include "ui/tongue_dlg.h"
 
@@ -41,7 +41,9 @@ void PlayLevel32(GameWindow& game) {
     }
 }
 
-QString MovesLabel(int moves) { return QStringLiteral(" Moves: %1 ").arg(moves); }
+QString MovesLabel(int moves) {
+    return QStringLiteral(" Moves: %1 ").arg(moves);
+}
 
 // Answers the result dialog with OK, remembering its message.
 void ExpectResult(GameWindow& game, QString& message) {
@@ -55,7 +57,7 @@ void ExpectResult(GameWindow& game, QString& message) {
 
 class MainFormTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void firstRunShowsLanguageThenInfo();
     void savedLanguageShowsOnlyInfo();
     void solvingLevel32();
@@ -330,8 +332,8 @@ void MainFormTest::giveUpQuestion() {
     }
     // The selector always shows the level being played.
     QCOMPARE(game.form->levelscroll->value(), game.form->Session().level());
-    QTRY_COMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level %1: unsolved")
-                                               .arg(game.form->Session().level()));
+    QTRY_COMPARE(game.form->windowTitle(),
+                 QStringLiteral("Travoli - level %1: unsolved").arg(game.form->Session().level()));
 }
 
 void MainFormTest::noQuestionWithoutAnAttempt() {
@@ -391,7 +393,8 @@ void MainFormTest::languageButton() {
     game.form->TongueBtn->click();
     QCOMPARE(game.form->Language(), 1);
     QCOMPARE(game.form->RestartBtn->toolTip(), QString::fromUtf8("Ich probier's nochmal."));
-    QCOMPARE(game.form->levelscroll->toolTip(), QString::fromUtf8("Ich probier eine andere Stufe."));
+    QCOMPARE(game.form->levelscroll->toolTip(),
+             QString::fromUtf8("Ich probier eine andere Stufe."));
     QCOMPARE(game.form->TongueBtn->toolTip(), QStringLiteral("Sprache/Language"));
     QVERIFY(game.form->vemScroll->Lines().value(0).startsWith("Klicke hier"));
     QCOMPARE(game.form->windowTitle(), QString::fromUtf8("Travoli - Stufe 17: 23 Züge"));
@@ -469,8 +472,8 @@ void MainFormTest::placeOverMainWindow() {
     game.Press(1, 2);
     game.form->RestartBtn->click();
     const QRect main = game.form->frameGeometry();
-    QCOMPARE(shownAt, travoli::TDialogForm::PlaceOver(main, game.form->height(),
-                                                      game.form->GiveUpDlg->frameGeometry().size()));
+    QCOMPARE(shownAt, travoli::TDialogForm::PlaceOver(
+                          main, game.form->height(), game.form->GiveUpDlg->frameGeometry().size()));
 }
 
 void MainFormTest::layoutAndTooltips() {
@@ -557,8 +560,10 @@ void MainFormTest::boardPixels() {
     if (game.form->box->devicePixelRatioF() == 1.0) {
         // Pixel for pixel from the sheets: texture 0 in the corner, level 1's blue straight
         // cross (kind 2) on the red field of row 0 in cell (0, 0).
-        const QImage tiles = travoli::SheetImage(game.form->bitmaps, 0).convertToFormat(QImage::Format_RGB32);
-        const QImage textures = travoli::SheetImage(game.form->bitmaps, 1).convertToFormat(QImage::Format_RGB32);
+        const QImage tiles =
+            travoli::SheetImage(game.form->bitmaps, 0).convertToFormat(QImage::Format_RGB32);
+        const QImage textures =
+            travoli::SheetImage(game.form->bitmaps, 1).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shot.size(), QSize(337, 337));
         QCOMPARE(shot.copy(50, 50, 78, 79), tiles.copy(78 * 2, 0, 78, 79));
         QCOMPARE(shot.copy(0, 0, 40, 40), textures.copy(0, 0, 40, 40));
@@ -591,11 +596,12 @@ void MainFormTest::accessibility() {
     GameWindow game(0, 12);
     game.Start();
     auto* form = game.form.get();
-    for (QWidget* control : {static_cast<QWidget*>(form->RestartBtn), static_cast<QWidget*>(form->HintBtn),
-                             static_cast<QWidget*>(form->SoundBtn), static_cast<QWidget*>(form->ExitBtn),
-                             static_cast<QWidget*>(form->prevbtn), static_cast<QWidget*>(form->levelscroll),
-                             static_cast<QWidget*>(form->nextbtn), static_cast<QWidget*>(form->InfoBtn),
-                             static_cast<QWidget*>(form->TongueBtn)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(form->RestartBtn), static_cast<QWidget*>(form->HintBtn),
+          static_cast<QWidget*>(form->SoundBtn), static_cast<QWidget*>(form->ExitBtn),
+          static_cast<QWidget*>(form->prevbtn), static_cast<QWidget*>(form->levelscroll),
+          static_cast<QWidget*>(form->nextbtn), static_cast<QWidget*>(form->InfoBtn),
+          static_cast<QWidget*>(form->TongueBtn)}) {
         QVERIFY(!control->toolTip().isEmpty());
         QCOMPARE(AccessibleName(control), control->toolTip());
     }

@@ -14,7 +14,7 @@ namespace travoli::test {
 // Answers the modal dialogs of a test the way a player would, in the order they are
 // expected. A dialog nobody expected is closed at once and noted, so no test can hang.
 class ModalAnswerer : public QObject {
-public:
+  public:
     using Answer = std::function<void(QDialog&)>;
 
     ModalAnswerer() {
@@ -45,7 +45,7 @@ public:
         seen_.clear();
     }
 
-private:
+  private:
     struct Expected {
         QString name;
         Answer answer;

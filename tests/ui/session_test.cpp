@@ -31,13 +31,13 @@ const Cell Level32[] = {{1, 2}, {0, 1}, {1, 0}, {1, 1}, {0, 0}, {1, 0}, {2, 1}, 
 
 // A fixed pseudo-random sequence, so every run plays the same session.
 class Script {
-public:
+  public:
     int Next(int bound) {
         state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         return static_cast<int>((state_ >> 33) % static_cast<std::uint64_t>(bound));
     }
 
-private:
+  private:
     std::uint64_t state_ = 20240611;
 };
 
@@ -63,8 +63,10 @@ std::vector<Cell> LegalPresses(const Board& board) {
 enum class Change { SelectorRight, SelectorPageLeft, SelectorEnd, SelectorHome, Drag, Next, Prev };
 
 class Session {
-public:
-    explicit Session(GameWindow& game) : game_(game) { model_.StartLevel(game.form->Session().level()); }
+  public:
+    explicit Session(GameWindow& game) : game_(game) {
+        model_.StartLevel(game.form->Session().level());
+    }
 
     // A press on a cell, with the result dialog answered when the model says it shows.
     void Press(Cell cell) {
@@ -157,18 +159,25 @@ public:
     int declined_ = 0;
     int restarts_ = 0;
 
-private:
+  private:
     int Target(Change how) const {
         const int level = model_.level();
         const auto clamp = [](int l) { return l < 1 ? 1 : l > 225 ? 225 : l; };
         switch (how) {
-            case Change::SelectorRight: return clamp(level + 1);
-            case Change::SelectorPageLeft: return clamp(level - 10);
-            case Change::SelectorEnd: return 225;
-            case Change::SelectorHome: return 1;
-            case Change::Drag: return dragTo_;
-            case Change::Next: return game_.form->Progress().FindNextUnsolved(level);
-            case Change::Prev: return game_.form->Progress().FindPreviousUnsolved(level);
+            case Change::SelectorRight:
+                return clamp(level + 1);
+            case Change::SelectorPageLeft:
+                return clamp(level - 10);
+            case Change::SelectorEnd:
+                return 225;
+            case Change::SelectorHome:
+                return 1;
+            case Change::Drag:
+                return dragTo_;
+            case Change::Next:
+                return game_.form->Progress().FindNextUnsolved(level);
+            case Change::Prev:
+                return game_.form->Progress().FindPreviousUnsolved(level);
         }
         return level;
     }
@@ -177,13 +186,27 @@ private:
         auto* selector = game_.form->levelscroll;
         selector->setFocus();
         switch (how) {
-            case Change::SelectorRight: QTest::keyClick(selector, Qt::Key_Right); break;
-            case Change::SelectorPageLeft: QTest::keyClick(selector, Qt::Key_PageUp); break;
-            case Change::SelectorEnd: QTest::keyClick(selector, Qt::Key_End); break;
-            case Change::SelectorHome: QTest::keyClick(selector, Qt::Key_Home); break;
-            case Change::Drag: selector->setValue(dragTo_); break;
-            case Change::Next: QTest::mouseClick(game_.form->nextbtn, Qt::LeftButton); break;
-            case Change::Prev: QTest::mouseClick(game_.form->prevbtn, Qt::LeftButton); break;
+            case Change::SelectorRight:
+                QTest::keyClick(selector, Qt::Key_Right);
+                break;
+            case Change::SelectorPageLeft:
+                QTest::keyClick(selector, Qt::Key_PageUp);
+                break;
+            case Change::SelectorEnd:
+                QTest::keyClick(selector, Qt::Key_End);
+                break;
+            case Change::SelectorHome:
+                QTest::keyClick(selector, Qt::Key_Home);
+                break;
+            case Change::Drag:
+                selector->setValue(dragTo_);
+                break;
+            case Change::Next:
+                QTest::mouseClick(game_.form->nextbtn, Qt::LeftButton);
+                break;
+            case Change::Prev:
+                QTest::mouseClick(game_.form->prevbtn, Qt::LeftButton);
+                break;
         }
     }
 
@@ -207,8 +230,9 @@ private:
         QCOMPARE(game_.form->movl->text(), QStringLiteral(" Moves: %1 ").arg(model_.moveCount()));
         QCOMPARE(game_.answers.Pending(), 0);
         for (const QString& seen : game_.answers.Seen()) {
-            QVERIFY2(!seen.startsWith('!'), qPrintable(QStringLiteral("unexpected dialog %1 after %2")
-                                                           .arg(seen, QLatin1String(what))));
+            QVERIFY2(!seen.startsWith('!'),
+                     qPrintable(QStringLiteral("unexpected dialog %1 after %2")
+                                    .arg(seen, QLatin1String(what))));
         }
     }
 
@@ -230,7 +254,7 @@ private:
 
 class SessionTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void scriptedSession();
 };
 
@@ -242,9 +266,10 @@ void SessionTest::scriptedSession() {
 
     Session session(game);
     Script script;
-    const Change changes[] = {Change::SelectorRight, Change::Drag,        Change::Next,
-                              Change::SelectorPageLeft, Change::Prev,     Change::SelectorEnd,
-                              Change::Drag,        Change::SelectorHome, Change::Next};
+    const Change changes[] = {
+        Change::SelectorRight, Change::Drag,        Change::Next, Change::SelectorPageLeft,
+        Change::Prev,          Change::SelectorEnd, Change::Drag, Change::SelectorHome,
+        Change::Next};
     int round = 0;
     bool solve32 = false;
     while (session.changes_ < SessionLevelChanges || session.moves_ < SessionMoves) {

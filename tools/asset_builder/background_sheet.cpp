@@ -15,7 +15,7 @@ constexpr double Pi = std::numbers::pi;
 
 // A small fixed generator, so the textures are the same on every build.
 class Random {
-public:
+  public:
     explicit Random(std::uint32_t seed) : state_(seed * 2654435761u + 1) {}
     double Next() {
         state_ ^= state_ << 13;
@@ -24,13 +24,13 @@ public:
         return (state_ & 0xFFFFFF) / double(0x1000000);
     }
 
-private:
+  private:
     std::uint32_t state_;
 };
 
 // Value noise on a lattice whose period divides the texture, so every texture tiles.
 class TileNoise {
-public:
+  public:
     TileNoise(int cells, std::uint32_t seed) : cells_(cells), values_(cells * cells) {
         Random random(seed);
         for (double& v : values_) {
@@ -46,7 +46,7 @@ public:
         return (a + (b - a) * tx) * (1 - ty) + (c + (d - c) * tx) * ty;
     }
 
-private:
+  private:
     static double Smooth(double t) { return t * t * t * (t * (t * 6 - 15) + 10); }
     double Value(int x, int y) const {
         x = ((x % cells_) + cells_) % cells_;
@@ -59,7 +59,7 @@ private:
 
 // Fractal noise, 0..1, from `first` lattice cells upwards.
 class Fractal {
-public:
+  public:
     Fractal(int first, int octaves, std::uint32_t seed) {
         for (int i = 0; i < octaves; ++i) {
             layers_.emplace_back(first << i, seed * 31 + i);
@@ -75,7 +75,7 @@ public:
         return sum / total;
     }
 
-private:
+  private:
     std::vector<TileNoise> layers_;
 };
 
@@ -97,16 +97,20 @@ std::vector<QRgb> Ramp(std::initializer_list<Key> keys) {
         const double u = std::clamp((t - k[j - 1].at) / (k[j].at - k[j - 1].at), 0.0, 1.0);
         auto mix = [&](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * u)); };
         const QRgb a = k[j - 1].colour, b = k[j].colour;
-        out.push_back(qRgb(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)),
-                           mix(qBlue(a), qBlue(b))));
+        out.push_back(
+            qRgb(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)), mix(qBlue(a), qBlue(b))));
     }
     return out;
 }
 
-double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+double Clamp01(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
 
 // Stretches noise (which gathers around 0.5) to use most of the ramp.
-double Spread(double v, double gain) { return Clamp01(0.5 + (v - 0.5) * gain); }
+double Spread(double v, double gain) {
+    return Clamp01(0.5 + (v - 0.5) * gain);
+}
 
 // Each texture maps a pixel to a ramp position 0..1.
 double RedTexture(double x, double y) {
@@ -134,8 +138,8 @@ double YellowTexture(double x, double y) {
     static const Fractal dunes(2, 4, 41);
     static const Fractal sand(64, 1, 42);
     const double ripples =
-        0.5 + 0.5 * std::sin(2 * Pi * (3 * y / TextureSize + 1 * x / TextureSize) +
-                             dunes.At(x, y) * 9.0);
+        0.5 +
+        0.5 * std::sin(2 * Pi * (3 * y / TextureSize + 1 * x / TextureSize) + dunes.At(x, y) * 9.0);
     return Spread(ripples * 0.45 + dunes.At(x, y) * 0.35 + sand.At(x, y) * 0.2, 1.6);
 }
 
@@ -184,8 +188,8 @@ IndexedImage DrawBackgroundSheet(int scale) {
     for (int t = 0; t < TextureCount; ++t) {
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {
-                const double v = textures[t](static_cast<double>(x) / scale,
-                                             static_cast<double>(y) / scale);
+                const double v =
+                    textures[t](static_cast<double>(x) / scale, static_cast<double>(y) / scale);
                 const int step = static_cast<int>(std::lround(v * (RampSize - 1)));
                 sheet.At(t * size + x, y) = static_cast<std::uint8_t>(t * RampSize + step);
             }

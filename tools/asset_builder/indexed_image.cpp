@@ -57,7 +57,8 @@ std::vector<std::uint8_t> EncodeBmp(const IndexedImage& image) {
     if (image.palette.size() > colours) {
         throw std::invalid_argument("EncodeBmp: palette too large");
     }
-    const std::size_t stride = ((static_cast<std::size_t>(image.width) * image.bitsPerPixel + 31) / 32) * 4;
+    const std::size_t stride =
+        ((static_cast<std::size_t>(image.width) * image.bitsPerPixel + 31) / 32) * 4;
     const std::size_t offset = 14 + 40 + 4 * colours;
     const std::size_t size = offset + stride * image.height;
 

@@ -139,9 +139,9 @@ int BuildPictures(const QString& svgDir, const QString& outDir, const QString& c
         p.drawImage(x, 4, image);
         p.drawImage(x, height + 16, image);
         p.drawImage(QRect(x + image.width() + 4, 4, image.width() * 4, image.height() * 4), image);
-        p.drawImage(QRect(x + image.width() + 4, height + 16, image.width() * 4,
-                          image.height() * 4),
-                    image);
+        p.drawImage(
+            QRect(x + image.width() + 4, height + 16, image.width() * 4, image.height() * 4),
+            image);
         x += image.width() * 6 + 16;
     }
     p.end();
@@ -161,9 +161,10 @@ int main(int argc, char** argv) {
         if (args.size() >= 4 && args[0] == "pictures") {
             return BuildPictures(args[1], args[2], args[3], args.mid(4));
         }
-        std::fprintf(stderr,
-                     "usage: travoli-asset-builder media OUTDIR\n"
-                     "       travoli-asset-builder pictures SVGDIR OUTDIR CONTACT_PNG name:WxH...\n");
+        std::fprintf(
+            stderr,
+            "usage: travoli-asset-builder media OUTDIR\n"
+            "       travoli-asset-builder pictures SVGDIR OUTDIR CONTACT_PNG name:WxH...\n");
         return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "travoli-asset-builder: %s\n", error.what());

@@ -66,9 +66,10 @@ std::string EmbeddedRecordsSource(const std::vector<BuiltRecord>& records) {
         }
         out += "\n};\n\n";
     }
-    out += "}  // namespace\n\n"
-           "std::span<const std::uint8_t> EmbeddedRecordBytes(EmbeddedRecord record) {\n"
-           "    switch (record) {\n";
+    out +=
+        "}  // namespace\n\n"
+        "std::span<const std::uint8_t> EmbeddedRecordBytes(EmbeddedRecord record) {\n"
+        "    switch (record) {\n";
     for (const BuiltRecord& record : records) {
         out += "        case EmbeddedRecord::" + record.name + ":\n            return " +
                record.name + "Record;\n";

@@ -13,7 +13,7 @@ namespace {
 constexpr double Pi = std::numbers::pi;
 
 class RiffWriter {
-public:
+  public:
     void Tag(const char* tag) {
         for (int i = 0; i < 4; ++i) {
             bytes.push_back(static_cast<std::uint8_t>(tag[i]));
@@ -75,8 +75,9 @@ void Fade(std::vector<double>& s, std::size_t in, std::size_t out) {
     }
 }
 
-std::vector<std::uint8_t> Wave(const std::vector<std::uint8_t>& fmt, const std::vector<std::uint8_t>& pcm,
-                               std::uint32_t factSamples, const std::vector<std::uint8_t>& list) {
+std::vector<std::uint8_t> Wave(const std::vector<std::uint8_t>& fmt,
+                               const std::vector<std::uint8_t>& pcm, std::uint32_t factSamples,
+                               const std::vector<std::uint8_t>& list) {
     RiffWriter body;
     body.Tag("WAVE");
     body.Chunk("fmt ", fmt);

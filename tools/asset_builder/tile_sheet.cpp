@@ -37,7 +37,9 @@ const std::vector<QRgb> Palette = {
     qRgb(84, 128, 226),  qRgb(176, 204, 255), qRgb(184, 182, 172), qRgb(44, 44, 50),
 };
 
-QColor InkColor(Ink ink) { return QColor(Palette[ink]); }
+QColor InkColor(Ink ink) {
+    return QColor(Palette[ink]);
+}
 
 struct FieldLook {
     Ink face, light, dark, castShadow;
@@ -65,8 +67,8 @@ QPainterPath CrossShape(bool diagonal) {
     const double shaft = 3.6;
     const double headHalf = 9.8;
     const double headBase = reach - 12.0;
-    const QPointF arm[] = {{-shaft, -shaft},   {-shaft, -headBase}, {-headHalf, -headBase},
-                           {0, -reach},        {headHalf, -headBase}, {shaft, -headBase}};
+    const QPointF arm[] = {{-shaft, -shaft}, {-shaft, -headBase},   {-headHalf, -headBase},
+                           {0, -reach},      {headHalf, -headBase}, {shaft, -headBase}};
     QPolygonF outline;
     for (int i = 0; i < 4; ++i) {
         QTransform turn;

@@ -28,7 +28,9 @@ Bytes ReadAsset(const std::string& name) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::span<const std::uint8_t> Record(EmbeddedRecord id) { return EmbeddedRecordBytes(id); }
+std::span<const std::uint8_t> Record(EmbeddedRecord id) {
+    return EmbeddedRecordBytes(id);
+}
 
 TEST(Assets, SheetsHaveTheirExactBmpLayout) {
     struct Case {
@@ -57,7 +59,9 @@ TEST(Assets, SheetsHaveTheirExactBmpLayout) {
     }
 }
 
-double Luma(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
+double Luma(QRgb c) {
+    return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
+}
 
 TEST(Assets, TileSheetFieldsDifferClearlyInBrightness) {
     const Bytes bmp = ReadAsset("tile_sheet.bmp");
@@ -157,8 +161,8 @@ TEST(Assets, SoundsAreEightBitMonoPcmOfTheirExactSizes) {
         ASSERT_EQ(tags, c.tags) << c.file;
         const WaveChunk& fmt = chunks[0];
         EXPECT_EQ(fmt.size, c.fmtSize) << c.file;
-        EXPECT_EQ(LoadU16(wave, fmt.offset), 1) << c.file;       // PCM
-        EXPECT_EQ(LoadU16(wave, fmt.offset + 2), 1) << c.file;   // mono
+        EXPECT_EQ(LoadU16(wave, fmt.offset), 1) << c.file;      // PCM
+        EXPECT_EQ(LoadU16(wave, fmt.offset + 2), 1) << c.file;  // mono
         EXPECT_EQ(LoadU32(wave, fmt.offset + 4), c.rate) << c.file;
         EXPECT_EQ(LoadU32(wave, fmt.offset + 8), c.rate) << c.file;
         EXPECT_EQ(LoadU16(wave, fmt.offset + 12), 1) << c.file;
@@ -256,12 +260,24 @@ TEST(Assets, EveryRecordRoundTripsAndEveryPieceReencodesToItsChunk) {
 TEST(Assets, PicturesHaveTheirExactSizesWithAlphaAndAreBundled) {
     InitPictures();
     const std::pair<const char*, QSize> pictures[] = {
-        {"icon", {32, 32}},          {"restart", {18, 18}},    {"hint", {18, 18}},
-        {"hint_disabled", {18, 18}}, {"sound", {16, 16}},      {"sound_disabled", {16, 16}},
-        {"exit", {18, 18}},          {"prev", {13, 13}},       {"next", {13, 13}},
-        {"info", {18, 18}},          {"tongue", {15, 15}},     {"smile", {17, 17}},
-        {"bomb", {18, 18}},          {"cross", {18, 18}},      {"tick", {18, 18}},
-        {"flags_en", {53, 20}},      {"flags_de", {80, 20}},   {"logo_maker", {101, 77}},
+        {"icon", {32, 32}},
+        {"restart", {18, 18}},
+        {"hint", {18, 18}},
+        {"hint_disabled", {18, 18}},
+        {"sound", {16, 16}},
+        {"sound_disabled", {16, 16}},
+        {"exit", {18, 18}},
+        {"prev", {13, 13}},
+        {"next", {13, 13}},
+        {"info", {18, 18}},
+        {"tongue", {15, 15}},
+        {"smile", {17, 17}},
+        {"bomb", {18, 18}},
+        {"cross", {18, 18}},
+        {"tick", {18, 18}},
+        {"flags_en", {53, 20}},
+        {"flags_de", {80, 20}},
+        {"logo_maker", {101, 77}},
         {"logo_association", {121, 69}},
     };
     for (const auto& [name, size] : pictures) {

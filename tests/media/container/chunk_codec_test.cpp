@@ -18,7 +18,9 @@ struct DecodeCase {
     Bytes piece;
 };
 
-Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
+Bytes Repeat(std::uint8_t value, std::size_t count) {
+    return Bytes(count, value);
+}
 
 TEST(ChunkDecode, ItemsDecodeAsLaidOut) {
     Bytes seventeenLiterals = {0x40, 0x00, 0x00};
@@ -39,10 +41,14 @@ TEST(ChunkDecode, ItemsDecodeAsLaidOut) {
         {"distance-1 copy of 18", {0x40, 0x40, 0x00, 'x', 0x00, 0x1F}, xs},
         {"run of 4095", {0x40, 0x80, 0x00, 0x00, 0x0F, 0xEF, 'v'}, Repeat('v', 4095)},
         {"run of 16", {0x40, 0x80, 0x00, 0x00, 0x00, 0x00, 'v'}, Repeat('v', 16)},
-        {"overlapping copy", {0x40, 0x20, 0x00, 'a', 'b', 0x00, 0x24}, {'a', 'b', 'a', 'b', 'a', 'b', 'a', 'b', 'a'}},
+        {"overlapping copy",
+         {0x40, 0x20, 0x00, 'a', 'b', 0x00, 0x24},
+         {'a', 'b', 'a', 'b', 'a', 'b', 'a', 'b', 'a'}},
         {"last word with one item", seventeenLiterals, seventeen},
         // copy 'abc' from 3 back after three literals; tags other than 0x80 decode as coded
-        {"copy distance 3", {0x00, 0x10, 0x00, 'a', 'b', 'c', 0x00, 0x30}, {'a', 'b', 'c', 'a', 'b', 'c'}},
+        {"copy distance 3",
+         {0x00, 0x10, 0x00, 'a', 'b', 'c', 0x00, 0x30},
+         {'a', 'b', 'c', 'a', 'b', 'c'}},
     };
     for (const DecodeCase& c : cases) {
         EXPECT_EQ(DecodeChunk(c.chunk), c.piece) << c.name;
@@ -114,9 +120,11 @@ TEST(ChunkEncode, RunsAndStoredChunksAreWrittenAsTheRulesSay) {
         {"two bytes are stored", {1, 2}, {0x80, 1, 2}},
         {"16 equal bytes make a run", Repeat(7, 16), {0x40, 0x80, 0x00, 0x00, 0x00, 0x00, 7}},
         {"4095 equal bytes make one run", Repeat(9, 4095), {0x40, 0x80, 0x00, 0x00, 0x0F, 0xEF, 9}},
-        {"4096 equal bytes: a run and a literal", Repeat(9, 4096),
+        {"4096 equal bytes: a run and a literal",
+         Repeat(9, 4096),
          {0x40, 0x80, 0x00, 0x00, 0x0F, 0xEF, 9, 9}},
-        {"15 equal bytes: a literal and an overlapping copy", Repeat(5, 15),
+        {"15 equal bytes: a literal and an overlapping copy",
+         Repeat(5, 15),
          {0x40, 0x40, 0x00, 5, 0x00, 0x1B}},
     };
     for (const Case& c : cases) {

@@ -50,8 +50,7 @@ TEST(ItemRecord, HeaderFieldsAreWrittenAsTheFlagsSay) {
         {"both", false, "Ab", 5, false, Join({{0x06, 2, 'A', 'b'}, U32(5)})},
         {"sound, stored", false, "", 6, true, Join({{0x0C}, U32(6)})},
         {"sound, compressed", true, "", 4, true, Join({{0x0D}, U32(4)})},
-        {"description cut to 255", false, longText, 0, false,
-         Join({{0x02, 255}, Bytes(255, 'd')})},
+        {"description cut to 255", false, longText, 0, false, Join({{0x02, 255}, Bytes(255, 'd')})},
     };
     for (const Case& c : cases) {
         TWaveListItem item;
@@ -122,7 +121,8 @@ TEST(ItemRecord, CompressedSoundWithTotalZeroIsEmpty) {
 
 TEST(ItemRecord, ImageWithoutPayloadKeepsItsImage) {
     TBitmapListItem item;
-    item.LoadRecord(Join({{0x08}, U32(static_cast<std::uint32_t>(test::MinimalBitmap().size())),
+    item.LoadRecord(Join({{0x08},
+                          U32(static_cast<std::uint32_t>(test::MinimalBitmap().size())),
                           test::MinimalBitmap()}));
     ASSERT_FALSE(item.IsEmpty());
     item.LoadRecord(Join({{0x26, 1, 'x'}, U32(9)}));
@@ -199,7 +199,8 @@ TEST(ItemRecord, MalformedSoundRecordsFailAndLoseNothing) {
         {"chunk longer than 32782", huge, "exceeds 32782"},
         {"total smaller than its chunk", Join({{0x09}, U32(10), len(stored), stored}),
          "disagrees with its chunks"},
-        {"total with bytes left over", Join({{0x09}, U32(4 + stored.size() + 2), len(stored), stored}),
+        {"total with bytes left over",
+         Join({{0x09}, U32(4 + stored.size() + 2), len(stored), stored}),
          "disagrees with its chunks"},
         {"copy before the start", Join({{0x09}, U32(9), U32(5), {0x40, 0x80, 0x00, 0x00, 0x30}}),
          "copy reaches"},
