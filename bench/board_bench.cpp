@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "game/board_geometry.h"
 #include "media/sound/recording_wave_output.h"
 #include "media/widgets/scroll_text.h"
 #include "settings/ini_ctrl.h"
@@ -63,9 +64,9 @@ class ShownWindow {
 
 // Level 1 starts with the hole in the middle and a straight white cross left of it:
 // pressing (0, 1) and then (1, 1) moves it over and back.
-constexpr int LeftX = 50 + 39;
-constexpr int CentreX = 50 + 78 + 39;
-constexpr int MiddleY = 50 + 79 + 39;
+constexpr int LeftX = travoli::BoardLeft + travoli::CellWidth / 2;
+constexpr int CentreX = LeftX + travoli::CellWidth;
+constexpr int MiddleY = travoli::BoardTop + travoli::CellHeight + travoli::CellHeight / 2;
 
 void BM_AcceptedMoveWithRepaint(benchmark::State& state) {
     ShownWindow window;

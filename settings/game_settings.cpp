@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "game/board_geometry.h"
+
 namespace travoli {
 
 namespace {
@@ -51,11 +53,11 @@ void LoadGameSettings(TIniCtrl& ini, GameSettings& values, const SettingsErrorHa
         values.level = std::clamp<std::int32_t>(ini.ReadNumber(Section, "level", 1), 1, LevelCount);
     });
 
-    // Six backgrounds; any saved index names one of them, negative ones counted back.
+    // Any saved index names one of the backgrounds, negative ones counted back.
     values.background = defaults.background;
     LoadStep(onError, [&] {
         const std::int32_t back = ini.ReadNumber(Section, "back", 0);
-        values.background = static_cast<int>((back % 6 + 6) % 6);
+        values.background = static_cast<int>((back % TextureCount + TextureCount) % TextureCount);
     });
 
     values.sound = defaults.sound;

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "game/board_geometry.h"
 #include "game/level_table.h"
 #include "media/widgets/scroll_text.h"
 #include "media/widgets/simple_label.h"
@@ -31,20 +32,9 @@
 namespace travoli {
 
 namespace {
-constexpr int ClientWidth = 337;
+constexpr int ClientWidth = BoardSurface;
 constexpr int ToolbarHeight = 33;
 constexpr int MarqueeHeight = 15;
-constexpr int BoardSurface = 337;
-
-// Board geometry on the surface.
-constexpr int BoardLeft = 50;
-constexpr int BoardTop = 50;
-constexpr int CellWidth = 78;
-constexpr int CellHeight = 79;
-constexpr int BoardRight = BoardLeft + 3 * CellWidth - 1;   // 283
-constexpr int BoardBottom = BoardTop + 3 * CellHeight - 1;  // 286
-constexpr int TextureSize = 128;
-constexpr int TextureCount = 6;
 
 constexpr int NoBestResult = 0;  // the progress entry of an unsolved level
 

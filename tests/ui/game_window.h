@@ -4,6 +4,7 @@
 #include <QTest>
 #include <memory>
 
+#include "game/board_geometry.h"
 #include "media/sound/recording_wave_output.h"
 #include "settings/ini_ctrl.h"
 #include "settings/sqlite_hive.h"
@@ -63,7 +64,8 @@ class GameWindow {
 
     // A press on the centre of cell (column, row) of the board.
     void Press(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
-        PressAt(50 + 78 * column + 39, 50 + 79 * row + 39, button);
+        PressAt(BoardLeft + CellWidth * column + CellWidth / 2,
+                BoardTop + CellHeight * row + CellHeight / 2, button);
     }
     void PressAt(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(form->box, button, {}, QPoint(x, y));

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "game/board_geometry.h"
 #include "tools/asset_builder/indexed_image.h"
 
 namespace travoli::assets {
-
-constexpr int TextureSize = 128;
-constexpr int TextureCount = 6;
 
 // Six seamless 128 x 128 textures side by side, 256 colours.
 // `scale` 2 samples the same textures at double resolution for high-density screens.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/board_geometry.h"
 #include "tools/asset_builder/background_sheet.h"
 #include "tools/asset_builder/pictures.h"
 #include "tools/asset_builder/records.h"
@@ -44,25 +45,26 @@ void SavePng(const QImage& image, const QString& path) {
 
 // Six boards, one per background, each with crosses in a scrambled position.
 QImage BoardPreview(const QImage& tiles, const QImage& backgrounds) {
-    constexpr int Surface = 337;
+    using namespace travoli;
     // Column by column, as the board stores its cells.
     const int kinds[3][3] = {{5, 4, 0}, {2, 6, 3}, {5, 1, 0}};
-    QImage out(3 * Surface + 4, 2 * Surface + 2, QImage::Format_RGB32);
+    QImage out(3 * BoardSurface + 4, 2 * BoardSurface + 2, QImage::Format_RGB32);
     out.fill(Qt::black);
     QPainter p(&out);
-    for (int back = 0; back < 6; ++back) {
-        const QPoint origin((back % 3) * (Surface + 2), (back / 3) * (Surface + 2));
-        p.setClipRect(QRect(origin, QSize(Surface, Surface)));
-        for (int x = 0; x < Surface; x += 128) {
-            for (int y = 0; y < Surface; y += 128) {
-                p.drawImage(origin + QPoint(x, y), backgrounds, QRect(128 * back, 0, 128, 128));
+    for (int back = 0; back < TextureCount; ++back) {
+        const QPoint origin((back % 3) * (BoardSurface + 2), (back / 3) * (BoardSurface + 2));
+        p.setClipRect(QRect(origin, QSize(BoardSurface, BoardSurface)));
+        for (int x = 0; x < BoardSurface; x += TextureSize) {
+            for (int y = 0; y < BoardSurface; y += TextureSize) {
+                p.drawImage(origin + QPoint(x, y), backgrounds,
+                            QRect(TextureSize * back, 0, TextureSize, TextureSize));
             }
         }
         for (int c = 0; c < 3; ++c) {
             for (int r = 0; r < 3; ++r) {
                 const int kind = kinds[(c + back) % 3][r];
-                p.drawImage(origin + QPoint(50 + 78 * c, 50 + 79 * r), tiles,
-                            QRect(78 * kind, 79 * r, 78, 79));
+                p.drawImage(origin + QPoint(BoardLeft + CellWidth * c, BoardTop + CellHeight * r),
+                            tiles, QRect(CellWidth * kind, CellHeight * r, CellWidth, CellHeight));
             }
         }
     }

@@ -145,12 +145,13 @@ void DrawCross(QPainter& p, const QRect& r, int colour, bool diagonal, const Fie
 }  // namespace
 
 IndexedImage DrawTileSheet(int scale) {
-    QImage image(7 * TileWidth * scale, 3 * TileHeight * scale, QImage::Format_RGB32);
+    QImage image(TileColumns * CellWidth * scale, TileRows * CellHeight * scale,
+                 QImage::Format_RGB32);
     QPainter p(&image);
     p.scale(scale, scale);
     for (int row = 0; row < 3; ++row) {
         for (int kind = 0; kind < 7; ++kind) {
-            const QRect tile(kind * TileWidth, row * TileHeight, TileWidth, TileHeight);
+            const QRect tile(kind * CellWidth, row * CellHeight, CellWidth, CellHeight);
             p.setClipRect(tile);
             p.setRenderHint(QPainter::Antialiasing, false);
             DrawField(p, tile, Fields[row]);
