@@ -10,14 +10,13 @@ namespace travoli {
 void LoadMediaRecords(TBitmapList& bitmaps, TWaveList& waves) {
     bitmaps.Clear();
     waves.Clear();
-    for (EmbeddedRecord id : {EmbeddedRecord::TileSheet, EmbeddedRecord::BackgroundSheet}) {
-        ByteReader in(EmbeddedRecordBytes(id));
-        bitmaps.Read(in);
-    }
-    for (EmbeddedRecord id :
-         {EmbeddedRecord::SolvedSound, EmbeddedRecord::MoveSound, EmbeddedRecord::RefusedSound}) {
-        ByteReader in(EmbeddedRecordBytes(id));
-        waves.Read(in);
+    for (const EmbeddedRecordEntry& entry : EmbeddedRecords) {
+        ByteReader in(EmbeddedRecordBytes(entry.id));
+        if (entry.sound) {
+            waves.Read(in);
+        } else {
+            bitmaps.Read(in);
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -75,23 +76,29 @@ int BuildMedia(const QString& outDir) {
     using namespace travoli::assets;
     const IndexedImage tiles = DrawTileSheet();
     const IndexedImage backgrounds = DrawBackgroundSheet();
-    const auto tileBmp = EncodeBmp(tiles);
-    const auto backgroundBmp = EncodeBmp(backgrounds);
-    const auto solved = SolvedSound();
-    const auto move = MoveSound();
-    const auto refused = RefusedSound();
+    const auto payload = [&](travoli::EmbeddedRecord id) {
+        switch (id) {
+            case travoli::EmbeddedRecord::TileSheet:
+                return EncodeBmp(tiles);
+            case travoli::EmbeddedRecord::BackgroundSheet:
+                return EncodeBmp(backgrounds);
+            case travoli::EmbeddedRecord::SolvedSound:
+                return SolvedSound();
+            case travoli::EmbeddedRecord::MoveSound:
+                return MoveSound();
+            case travoli::EmbeddedRecord::RefusedSound:
+                return RefusedSound();
+        }
+        throw std::logic_error("no drawing or synthesis for a record");
+    };
 
-    WriteFile(outDir + "/tile_sheet.bmp", tileBmp);
-    WriteFile(outDir + "/background_sheet.bmp", backgroundBmp);
-    WriteFile(outDir + "/sound_solved.wav", solved);
-    WriteFile(outDir + "/sound_move.wav", move);
-    WriteFile(outDir + "/sound_refused.wav", refused);
-
-    const auto records = BuildRecords(tileBmp, backgroundBmp, solved, move, refused);
-    const char* files[] = {"tile_sheet", "background_sheet", "sound_solved", "sound_move",
-                           "sound_refused"};
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        WriteFile(outDir + "/records/" + files[i] + ".rec", records[i].bytes);
+    std::vector<BuiltRecord> records;
+    for (const travoli::EmbeddedRecordEntry& entry : travoli::EmbeddedRecords) {
+        const std::vector<std::uint8_t> file = payload(entry.id);
+        const QString stem = outDir + "/" + entry.file;
+        WriteFile(stem + (entry.sound ? ".wav" : ".bmp"), file);
+        records.push_back(BuildRecord(entry, file));
+        WriteFile(outDir + "/records/" + entry.file + ".rec", records.back().bytes);
     }
     const std::string source = EmbeddedRecordsSource(records);
     WriteFile(outDir + "/embedded_records.cpp", source.data(), source.size());

@@ -37,18 +37,21 @@ std::vector<std::uint8_t> SoundRecord(const std::vector<std::uint8_t>& wave, boo
 
 }  // namespace
 
-std::vector<BuiltRecord> BuildRecords(const std::vector<std::uint8_t>& tileSheet,
-                                      const std::vector<std::uint8_t>& backgroundSheet,
-                                      const std::vector<std::uint8_t>& solved,
-                                      const std::vector<std::uint8_t>& move,
-                                      const std::vector<std::uint8_t>& refused) {
-    return {
-        {"TileSheet", ImageRecord(tileSheet, 0, 0x09)},
-        {"BackgroundSheet", ImageRecord(backgroundSheet, 1, 0x0D)},
-        {"SolvedSound", SoundRecord(solved, true, 4, 0x0D)},
-        {"MoveSound", SoundRecord(move, true, 5, 0x0D)},
-        {"RefusedSound", SoundRecord(refused, false, 6, 0x0C)},
-    };
+BuiltRecord BuildRecord(const EmbeddedRecordEntry& entry,
+                        const std::vector<std::uint8_t>& payload) {
+    switch (entry.id) {
+        case EmbeddedRecord::TileSheet:
+            return {entry.name, ImageRecord(payload, 0, 0x09)};
+        case EmbeddedRecord::BackgroundSheet:
+            return {entry.name, ImageRecord(payload, 1, 0x0D)};
+        case EmbeddedRecord::SolvedSound:
+            return {entry.name, SoundRecord(payload, true, 4, 0x0D)};
+        case EmbeddedRecord::MoveSound:
+            return {entry.name, SoundRecord(payload, true, 5, 0x0D)};
+        case EmbeddedRecord::RefusedSound:
+            return {entry.name, SoundRecord(payload, false, 6, 0x0C)};
+    }
+    throw std::logic_error("no records table entry for " + std::string(entry.name));
 }
 
 std::string EmbeddedRecordsSource(const std::vector<BuiltRecord>& records) {

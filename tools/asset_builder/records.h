@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/embedded_records.h"
+
 namespace travoli::assets {
 
 struct BuiltRecord {
@@ -11,12 +13,9 @@ struct BuiltRecord {
     std::vector<std::uint8_t> bytes;
 };
 
-// The five item records in list order: tile sheet, background sheet, three sounds.
-std::vector<BuiltRecord> BuildRecords(const std::vector<std::uint8_t>& tileSheet,
-                                      const std::vector<std::uint8_t>& backgroundSheet,
-                                      const std::vector<std::uint8_t>& solved,
-                                      const std::vector<std::uint8_t>& move,
-                                      const std::vector<std::uint8_t>& refused);
+// The item record of one embedded picture or sound, with the ident, compression and flags
+// that the records table gives it. `payload` is its BMP or RIFF WAVE file.
+BuiltRecord BuildRecord(const EmbeddedRecordEntry& entry, const std::vector<std::uint8_t>& payload);
 
 // C++ source with the records as byte arrays behind EmbeddedRecordBytes.
 std::string EmbeddedRecordsSource(const std::vector<BuiltRecord>& records);

@@ -228,14 +228,12 @@ TEST(Assets, EmbeddedRecordsFollowTheRecordsTable) {
 TEST(Assets, EveryRecordRoundTripsAndEveryPieceReencodesToItsChunk) {
     TBitmapList bitmaps;
     TWaveList waves;
-    for (EmbeddedRecord id : {EmbeddedRecord::TileSheet, EmbeddedRecord::BackgroundSheet}) {
-        ByteReader in(Record(id));
-        EXPECT_EQ(bitmaps.Read(in).SaveRecord(), Bytes(Record(id).begin(), Record(id).end()));
-    }
-    for (EmbeddedRecord id :
-         {EmbeddedRecord::SolvedSound, EmbeddedRecord::MoveSound, EmbeddedRecord::RefusedSound}) {
-        ByteReader in(Record(id));
-        EXPECT_EQ(waves.Read(in).SaveRecord(), Bytes(Record(id).begin(), Record(id).end()));
+    for (const EmbeddedRecordEntry& entry : EmbeddedRecords) {
+        const auto bytes = Record(entry.id);
+        ByteReader in(bytes);
+        const auto& item = entry.sound ? static_cast<const TListItem&>(waves.Read(in))
+                                       : static_cast<const TListItem&>(bitmaps.Read(in));
+        EXPECT_EQ(item.SaveRecord(), Bytes(bytes.begin(), bytes.end())) << entry.file;
     }
 
     // Walk the chunks by hand: each decoded piece, coded again, is the stored chunk.
