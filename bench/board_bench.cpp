@@ -8,11 +8,11 @@
 #include <stdexcept>
 
 #include "game/board_geometry.h"
-#include "media/sound/recording_wave_output.h"
 #include "media/widgets/scroll_text.h"
 #include "settings/ini_ctrl.h"
 #include "settings/sqlite_hive.h"
-#include "tests/ui/modal_answerer.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/recording_wave_output.h"
 #include "ui/main_form.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/sqlite_hive.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace travoli {
 namespace {

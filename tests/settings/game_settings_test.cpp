@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "settings/sqlite_hive.h"
-#include "tests/settings/memory_hive.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/memory_hive.h"
+#include "tests/support/temp_folder.h"
 
 namespace travoli {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "settings/game_settings.h"
 #include "settings/sqlite_hive.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace travoli {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "settings/game_settings.h"
 #include "settings/ini_ctrl.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace travoli {
 namespace {

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "media/sound/sdl_wave_output.h"
-#include "tests/media/sound/wave_samples.h"
+#include "tests/support/wave_samples.h"
 #include "ui/media_records.h"
 
 namespace travoli {

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "game/board_geometry.h"
-#include "media/sound/recording_wave_output.h"
 #include "settings/ini_ctrl.h"
 #include "settings/sqlite_hive.h"
-#include "tests/ui/modal_answerer.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/recording_wave_output.h"
 #include "ui/application.h"
 #include "ui/main_form.h"
 #include "ui/solved_dlg.h"

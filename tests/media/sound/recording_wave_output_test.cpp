@@ -1,4 +1,4 @@
-#include "media/sound/recording_wave_output.h"
+#include "tests/support/recording_wave_output.h"
 
 #include <gtest/gtest.h>
 

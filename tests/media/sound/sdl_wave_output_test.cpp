@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/media/sound/wave_samples.h"
+#include "tests/support/wave_samples.h"
 
 namespace travoli {
 namespace {

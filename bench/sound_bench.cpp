@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "media/sound/sdl_wave_output.h"
-#include "tests/media/sound/wave_samples.h"
+#include "tests/support/wave_samples.h"
 
 namespace travoli {
 namespace {
