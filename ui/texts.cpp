@@ -246,12 +246,4 @@ QString TextFor(TextId id, Language language) {
     return QString::fromUtf16(row->english);
 }
 
-QStringList RulesLines(Language language) {
-    QStringList lines;
-    for (const char16_t* line : SpeaksGerman(language) ? Lines(RulesGerman) : Lines(RulesEnglish)) {
-        lines.append(QString::fromUtf16(line));
-    }
-    return lines;
-}
-
 }  // namespace travoli

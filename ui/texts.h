@@ -85,7 +85,4 @@ inline constexpr int TextIdCount = static_cast<int>(TextId::AccessibleEmptyCell)
 // joined by "\n" with no newline after the last. An id outside the enum gives an empty string.
 QString TextFor(TextId id, Language language);
 
-// The rules text line by line, trailing blanks and empty lines kept.
-QStringList RulesLines(Language language);
-
 }  // namespace travoli
