@@ -4,7 +4,7 @@ namespace travoli {
 
 SolutionResult ProgressRecord::RecordSolution(int level, int moves) {
     std::uint8_t& entry = entries_[level - 1];
-    if (entry == 0) {
+    if (entry == Unsolved) {
         entry = static_cast<std::uint8_t>(moves);
         return SolutionResult::FirstSolution;
     }
@@ -26,7 +26,7 @@ int ProgressRecord::Search(int level, int step) const {
         return candidate;
     };
     int candidate = wrap(level + step);
-    for (int examined = 1; examined < LevelCount && BestMoves(candidate) != 0; ++examined) {
+    for (int examined = 1; examined < LevelCount && BestMoves(candidate) != Unsolved; ++examined) {
         candidate = wrap(candidate + step);
     }
     return candidate;

@@ -13,9 +13,11 @@ enum class SolutionResult { FirstSolution, BetterSolution, SolvedAgain };
 // from saved settings and count as solved.
 class ProgressRecord {
   public:
+    static constexpr std::uint8_t Unsolved = 0;  // the entry of a level never solved
+
     std::uint8_t BestMoves(int level) const { return entries_[level - 1]; }
     void SetBestMoves(int level, std::uint8_t moves) { entries_[level - 1] = moves; }
-    void Clear() { entries_.fill(0); }
+    void Clear() { entries_.fill(Unsolved); }
 
     SolutionResult RecordSolution(int level, int moves);
 

@@ -46,7 +46,8 @@ void ReadSolutionString(const std::string& text, ProgressRecord& progress) {
 void LoadGameSettings(TIniCtrl& ini, GameSettings& values, const SettingsErrorHandler& onError) {
     const GameSettings defaults;
     values.Language = defaults.Language;
-    LoadStep(onError, [&] { values.Language = ini.ReadNumber(Section, "tongue", -1); });
+    LoadStep(onError,
+             [&] { values.Language = ini.ReadNumber(Section, "tongue", NoLanguageChosen); });
 
     values.level = defaults.level;
     LoadStep(onError, [&] {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "game/language.h"
 #include "game/progress_record.h"
 #include "settings/ini_ctrl.h"
 
@@ -11,9 +12,9 @@ namespace travoli {
 
 // The five values the game keeps between runs, all in section "common".
 struct GameSettings {
-    std::int32_t Language = -1;  // -1 never chosen, 0 English, 1 German
-    int level = 1;               // 1-225
-    int background = 0;          // 0-5
+    travoli::Language Language = NoLanguageChosen;
+    int level = 1;       // 1-225
+    int background = 0;  // 0-5
     bool sound = true;
     ProgressRecord progress;
 };

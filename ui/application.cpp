@@ -39,8 +39,8 @@ void ShowError(const QString& text) {
         Presenter()(text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, TextFor(TextId::ProgramName, 0), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, TextFor(TextId::ProgramName, EnglishLanguage), text,
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

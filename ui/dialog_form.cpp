@@ -5,21 +5,24 @@
 #include <QShowEvent>
 
 #include "ui/fonts.h"
+#include "ui/main_form.h"
 
 namespace travoli {
 
-TDialogForm::TDialogForm(QWidget* mainWindow, const std::int32_t& language, int clientWidth,
-                         int clientHeight, bool bold)
+TDialogForm::TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeight, bool bold)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mainWindow_(mainWindow),
-      language_(language) {
+      mainWindow_(mainWindow) {
     setModal(true);
     setFixedSize(clientWidth, clientHeight);
     setFont(DialogFont(bold));
     if (mainWindow != nullptr) {
         setWindowIcon(mainWindow->windowIcon());
     }
+}
+
+Language TDialogForm::Language() const {
+    return mainWindow_ != nullptr ? mainWindow_->Language() : NoLanguageChosen;
 }
 
 QPoint TDialogForm::PlaceOver(const QRect& mainOuter, int mainClientHeight, QSize dialogOuter) {
@@ -69,7 +72,7 @@ QPushButton* TDialogForm::AddButton(const char* name, const QRect& place, const 
     button->setIcon(QIcon(picture));
     button->setIconSize(picture.deviceIndependentSize().toSize());
     button->setAutoDefault(true);  // Enter presses the focused button
-    if (modalResult != 0) {
+    if (modalResult != mrNone) {
         connect(button, &QPushButton::clicked, this, [this, modalResult] { done(modalResult); });
     }
     return button;

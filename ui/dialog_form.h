@@ -3,21 +3,24 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <cstdint>
+
+#include "game/language.h"
 
 namespace travoli {
 
+class TMainForm;
+
 // Modal results as the callers read them.
-enum ModalResult : int { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 // A dialog of the game: fixed size, shown modally with an integer result, hidden between
 // showings. The close box gives mrCancel; Escape presses the cancel button if there is one.
-// Its texts are set in FormActivate each time it is shown.
+// Its texts are set in FormActivate each time it is shown, in the main window's language of
+// that moment.
 class TDialogForm : public QDialog {
     Q_OBJECT
   public:
-    TDialogForm(QWidget* mainWindow, const std::int32_t& language, int clientWidth,
-                int clientHeight, bool bold);
+    TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeight, bool bold);
 
     int ShowModal() { return exec(); }
     void reject() override { done(mrCancel); }
@@ -30,8 +33,8 @@ class TDialogForm : public QDialog {
   protected:
     virtual void FormActivate() {}
 
-    std::int32_t Language() const { return language_; }
-    QWidget* MainWindow() const { return mainWindow_; }
+    travoli::Language Language() const;
+    TMainForm* MainWindow() const { return mainWindow_; }
 
     QPushButton* AddButton(const char* name, const QRect& place, const QPixmap& picture,
                            int modalResult);
@@ -45,8 +48,7 @@ class TDialogForm : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    QWidget* mainWindow_;
-    const std::int32_t& language_;
+    TMainForm* mainWindow_;
     QPushButton* cancelButton_ = nullptr;
 };
 

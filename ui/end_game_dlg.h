@@ -9,8 +9,8 @@ namespace travoli {
 class TEndGameDlg : public TQuestionDlg {
     Q_OBJECT
   public:
-    TEndGameDlg(QWidget* mainWindow, const std::int32_t& language)
-        : TQuestionDlg(mainWindow, language,
+    explicit TEndGameDlg(TMainForm* mainWindow)
+        : TQuestionDlg(mainWindow,
                        {"EndGameDlg", {72, 20, 153, 29}, "exit", mrCancel, TextId::QuitQuestion}) {}
 };
 

@@ -7,8 +7,7 @@
 
 namespace travoli {
 
-TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
-    : TDialogForm(mainWindow, language, 385, 473, false) {
+TFreewareDlg::TFreewareDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 385, 473, false) {
     setObjectName(QStringLiteral("FreewareDlg"));
     Bevel1 = AddBevel("Bevel1", {8, 8, 369, 417});
     Image4 = AddIcon("Image4", {12, 12, 37, 37});
@@ -35,14 +34,14 @@ TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
     Label3 = autoLabel("Label3", {196, 76}, TextId::InfoAuthorAddress2);
 
     Label13 = AddLabel("Label13", {120, 96, 70, 15}, Qt::AlignRight | Qt::AlignTop, false, false);
-    Label13->setText(TextFor(TextId::InfoMailLabel, language));
-    const QString mail = TextFor(TextId::MakerMailAddress, language);
+    Label13->setText(TextFor(TextId::InfoMailLabel, Language()));
+    const QString mail = TextFor(TextId::MakerMailAddress, Language());
     SimpleLabel1 =
         AddLink("SimpleLabel1", {196, 96, 92, 15}, mail, QStringLiteral("mailto:") + mail);
     Label8 = AddLabel("Label8", {120, 112, 70, 15}, Qt::AlignRight | Qt::AlignTop, false, false);
-    Label8->setText(TextFor(TextId::InfoHomepageLabel, language));
+    Label8->setText(TextFor(TextId::InfoHomepageLabel, Language()));
     // The homepage link keeps its trailing blank, in caption and target alike.
-    const QString homepage = TextFor(TextId::MakerHomepageLink, language);
+    const QString homepage = TextFor(TextId::MakerHomepageLink, Language());
     SimpleLabel2 = AddLink("SimpleLabel2", {196, 112, 125, 15}, homepage, homepage);
     Bevel2 = AddBevel("Bevel2", {12, 128, 361, 5}, true);
 
@@ -51,7 +50,7 @@ TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
         AddLabel("savelabel", {144, 144, 225, 29}, Qt::AlignLeft | Qt::AlignTop, true, false);
 
     Memodeu = new TMemo(this, TextFor(TextId::InfoTerms, 1), true);
-    Memoeng = new TMemo(this, TextFor(TextId::InfoTerms, 0), true);
+    Memoeng = new TMemo(this, TextFor(TextId::InfoTerms, EnglishLanguage), true);
     Memodeu->setObjectName(QStringLiteral("Memodeu"));
     Memoeng->setObjectName(QStringLiteral("Memoeng"));
     for (TMemo* memo : {Memodeu, Memoeng}) {
@@ -61,7 +60,7 @@ TFreewareDlg::TFreewareDlg(QWidget* mainWindow, const std::int32_t& language)
 
     OKBtn = AddButton("OKBtn", {152, 438, 77, 27}, Picture("tick"), mrOk);
     OKBtn->setDefault(true);
-    OKBtn->setText(TextFor(TextId::ButtonOk, language));
+    OKBtn->setText(TextFor(TextId::ButtonOk, Language()));
 }
 
 QLabel* TFreewareDlg::AddPicture(const char* name, QPoint at, const char* picture) {
@@ -95,7 +94,7 @@ void TFreewareDlg::FormActivate() {
     setWindowTitle(TextFor(TextId::InfoCaption, Language()));
     progname->setText(TextFor(TextId::InfoProgramLine, Language()));
     savelabel->setText(TextFor(TextId::InfoMembership, Language()));
-    (Language() == 1 ? Memodeu : Memoeng)->show();
+    (SpeaksGerman(Language()) ? Memodeu : Memoeng)->show();
     OKBtn->setFocus();
 }
 

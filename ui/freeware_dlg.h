@@ -11,7 +11,7 @@ class TSimpleLabel;
 class TFreewareDlg : public TDialogForm {
     Q_OBJECT
   public:
-    TFreewareDlg(QWidget* mainWindow, const std::int32_t& language);
+    explicit TFreewareDlg(TMainForm* mainWindow);
 
     QWidget* Bevel1;
     QLabel* Image4;

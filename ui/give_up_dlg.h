@@ -8,8 +8,8 @@ namespace travoli {
 class TGiveUpDlg : public TQuestionDlg {
     Q_OBJECT
   public:
-    TGiveUpDlg(QWidget* mainWindow, const std::int32_t& language)
-        : TQuestionDlg(mainWindow, language,
+    explicit TGiveUpDlg(TMainForm* mainWindow)
+        : TQuestionDlg(mainWindow,
                        {"GiveUpDlg", {56, 20, 189, 26}, "bomb", mrNo, TextId::GiveUpQuestion}) {}
 };
 

@@ -9,23 +9,22 @@
 
 namespace travoli {
 
-THintDlg::THintDlg(QWidget* mainWindow, const std::int32_t& language)
-    : TDialogForm(mainWindow, language, 446, 327, true) {
+THintDlg::THintDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 446, 327, true) {
     setObjectName(QStringLiteral("HintDlg"));
     Bevel1 = AddBevel("Bevel1", {8, 8, 433, 273});
     Image1 = AddIcon("Image1", {8, 288, 32, 32});
     OKBtn = AddButton("OKBtn", {192, 292, 77, 27}, Picture("smile"), mrOk);
     OKBtn->setDefault(true);
-    OKBtn->setText(TextFor(TextId::ButtonOk, language));
+    OKBtn->setText(TextFor(TextId::ButtonOk, Language()));
     tipD = new TMemo(this, TextFor(TextId::RulesText, 1), false);
-    TipE = new TMemo(this, TextFor(TextId::RulesText, 0), false);
+    TipE = new TMemo(this, TextFor(TextId::RulesText, EnglishLanguage), false);
     for (TMemo* memo : {tipD, TipE}) {
         memo->setGeometry(16, 16, 417, 257);
         memo->setFont(DialogFont(false));
     }
     tipD->setObjectName(QStringLiteral("tipD"));
     TipE->setObjectName(QStringLiteral("TipE"));
-    setWindowTitle(TextFor(TextId::ProgramName, language));
+    setWindowTitle(TextFor(TextId::ProgramName, Language()));
     OKBtn->setFocus();
     setFocusProxy(OKBtn);
     // This one stays centred on the screen wherever the main window is.
@@ -36,7 +35,7 @@ THintDlg::THintDlg(QWidget* mainWindow, const std::int32_t& language)
 }
 
 void THintDlg::FormActivate() {
-    const bool german = Language() == 1;
+    const bool german = SpeaksGerman(Language());
     tipD->setVisible(german);
     TipE->setVisible(!german);
     OKBtn->setFocus();

@@ -9,7 +9,7 @@ namespace travoli {
 class THintDlg : public TDialogForm {
     Q_OBJECT
   public:
-    THintDlg(QWidget* mainWindow, const std::int32_t& language);
+    explicit THintDlg(TMainForm* mainWindow);
 
     QWidget* Bevel1;
     QLabel* Image1;

@@ -36,8 +36,6 @@ constexpr int ClientWidth = BoardSurface;
 constexpr int ToolbarHeight = 33;
 constexpr int MarqueeHeight = 15;
 
-constexpr int NoBestResult = 0;  // the progress entry of an unsolved level
-
 // A rectangle of logical pixels in the pixels of a sheet drawn at `ratio`.
 QRect InSheet(const QPixmap& sheet, int x, int y, int width, int height) {
     const qreal ratio = sheet.devicePixelRatio();
@@ -112,7 +110,7 @@ void TMainForm::BuildLayout() {
     nextbtn = button("nextbtn", {255, 8, 17, 17}, "next", nullptr, Place::Left2);
     InfoBtn = button("InfoBtn", {278, 4, 25, 25}, "info", nullptr, Place::Left2);
     TongueBtn = button("TongueBtn", {306, 4, 25, 25}, "tongue", nullptr, Place::Centred);
-    TongueBtn->setToolTip(TextFor(TextId::HintLanguage, 0));
+    TongueBtn->setToolTip(TextFor(TextId::HintLanguage, EnglishLanguage));
     TongueBtn->setAccessibleName(TongueBtn->toolTip());
 
     levelscroll = new TLevelScrollBar(Panel1);
@@ -160,7 +158,7 @@ void TMainForm::BuildLayout() {
     vemLabel->SetFont(SystemFont());
     vemLabel->SetFontColor(Qt::blue);
     vemLabel->SetCaption(QStringLiteral("vemLabel"));
-    vemLabel->SetJump(TextFor(TextId::MakerHomepage, 0));
+    vemLabel->SetJump(TextFor(TextId::MakerHomepage, EnglishLanguage));
     vemLabel->SetJumpMode(TJumpMode::jmInternet);
     vemLabel->setGeometry(380, 388, 61, 18);  // outside the client area, never seen
     vemLabel->SetLoading(false);
@@ -199,12 +197,12 @@ void TMainForm::LoadSheets() {
 }
 
 void TMainForm::CreateDialogs() {
-    HintDlg = new THintDlg(this, language_);
-    GiveUpDlg = new TGiveUpDlg(this, language_);
-    EndGameDlg = new TEndGameDlg(this, language_);
-    FreewareDlg = new TFreewareDlg(this, language_);
-    SolvedDlg = new TSolvedDlg(this, language_);
-    TongueDlg = new TTongueDlg(this, language_);
+    HintDlg = new THintDlg(this);
+    GiveUpDlg = new TGiveUpDlg(this);
+    EndGameDlg = new TEndGameDlg(this);
+    FreewareDlg = new TFreewareDlg(this);
+    SolvedDlg = new TSolvedDlg(this);
+    TongueDlg = new TTongueDlg(this);
 }
 
 // ---- start-up and shutdown ----
@@ -227,7 +225,7 @@ void TMainForm::LoadGameSettings() {
     travoli::LoadGameSettings(*ini, values, [](const std::string& message) {
         ShowError(QString::fromLatin1(message.c_str()));
     });
-    language_ = values.Language;
+    SetLanguage(values.Language);
     session_.StartLevel(values.level);
     backgroundIndex_ = values.background;
     SoundBtn->SetDown(values.sound);
@@ -254,7 +252,7 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-    if (language_ == -1) {
+    if (language_ == NoLanguageChosen) {
         ShowDialog(TongueDlg);
     }
     ShowDialog(FreewareDlg);
@@ -360,7 +358,7 @@ void TMainForm::UpdateTitle() {
     QString title = TextFor(TextId::TitlePrefix, language_) +
                     TextFor(TextId::TitleLevelWord, language_) + QString::number(session_.level()) +
                     TextFor(TextId::TitleSeparator, language_);
-    if (best != NoBestResult) {
+    if (best != ProgressRecord::Unsolved) {
         title += QString::number(best) + TextFor(TextId::TitleMovesWord, language_);
     } else {
         title += TextFor(TextId::TitleUnsolved, language_);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "game/game_session.h"
+#include "game/language.h"
 #include "game/progress_record.h"
 #include "media/container/bitmap_list.h"
 #include "media/container/wave_list.h"
@@ -118,7 +119,10 @@ class TMainForm : public QWidget {
     // Read access for the status texts, the dialogs and the tests.
     const GameSession& Session() const { return session_; }
     const ProgressRecord& Progress() const { return progress_; }
-    std::int32_t Language() const { return language_; }
+    travoli::Language Language() const { return language_; }
+    // The one way the language changes: the language dialog's two buttons and the loading
+    // of the saved values call it. Texts follow at their next setting.
+    void SetLanguage(travoli::Language language) { language_ = language; }
     int BackgroundIndex() const { return backgroundIndex_; }
 
   protected:
@@ -146,7 +150,7 @@ class TMainForm : public QWidget {
     std::unique_ptr<QtPlacementWindow> placementWindow_;
     GameSession session_;
     ProgressRecord progress_;
-    std::int32_t language_ = -1;
+    travoli::Language language_ = NoLanguageChosen;
     int backgroundIndex_ = 0;
     bool firstActivation_ = true;
     bool firstPaint_ = true;

@@ -4,8 +4,8 @@
 
 namespace travoli {
 
-TQuestionDlg::TQuestionDlg(QWidget* mainWindow, const std::int32_t& language, const Layout& layout)
-    : TDialogForm(mainWindow, language, 261, 103, false), questionText_(layout.questionText) {
+TQuestionDlg::TQuestionDlg(TMainForm* mainWindow, const Layout& layout)
+    : TDialogForm(mainWindow, 261, 103, false), questionText_(layout.questionText) {
     setObjectName(QLatin1String(layout.name));
     Bevel1 = AddBevel("Bevel1", {8, 8, 245, 49});
     Label1 = AddLabel("Label1", layout.question, Qt::AlignHCenter | Qt::AlignTop, true, true);
@@ -14,7 +14,7 @@ TQuestionDlg::TQuestionDlg(QWidget* mainWindow, const std::int32_t& language, co
     OKBtn->setDefault(true);
     CancelBtn = AddButton("CancelBtn", {136, 68, 77, 27}, Picture("cross"), layout.cancelResult);
     SetCancelButton(CancelBtn);
-    setWindowTitle(TextFor(TextId::ProgramName, language));
+    setWindowTitle(TextFor(TextId::ProgramName, Language()));
 }
 
 void TQuestionDlg::FormActivate() {

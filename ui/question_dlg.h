@@ -23,7 +23,7 @@ class TQuestionDlg : public TDialogForm {
         int cancelResult;  // what No (and Escape) answer
         TextId questionText;
     };
-    TQuestionDlg(QWidget* mainWindow, const std::int32_t& language, const Layout& layout);
+    TQuestionDlg(TMainForm* mainWindow, const Layout& layout);
     void FormActivate() override;
 
   private:

@@ -5,16 +5,15 @@
 
 namespace travoli {
 
-TSolvedDlg::TSolvedDlg(QWidget* mainWindow, const std::int32_t& language)
-    : TDialogForm(mainWindow, language, 261, 103, true) {
+TSolvedDlg::TSolvedDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 261, 103, true) {
     setObjectName(QStringLiteral("SolvedDlg"));
     Bevel1 = AddBevel("Bevel1", {8, 8, 245, 49});
     lab = AddLabel("lab", {60, 20, 181, 33}, Qt::AlignHCenter | Qt::AlignTop, true, true);
     Image1 = AddIcon("Image1", {16, 16, 32, 32});
     OKBtn = AddButton("OKBtn", {92, 68, 77, 27}, Picture("smile"), mrOk);
     OKBtn->setDefault(true);
-    OKBtn->setText(TextFor(TextId::ButtonOk, language));
-    setWindowTitle(TextFor(TextId::ProgramName, language));
+    OKBtn->setText(TextFor(TextId::ButtonOk, Language()));
+    setWindowTitle(TextFor(TextId::ProgramName, Language()));
 }
 
 void TSolvedDlg::FormActivate() {

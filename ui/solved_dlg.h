@@ -8,7 +8,7 @@ namespace travoli {
 class TSolvedDlg : public TDialogForm {
     Q_OBJECT
   public:
-    TSolvedDlg(QWidget* mainWindow, const std::int32_t& language);
+    explicit TSolvedDlg(TMainForm* mainWindow);
 
     QWidget* Bevel1;
     QLabel* lab;

@@ -2,17 +2,10 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
+
+#include "game/language.h"
 
 namespace travoli {
-
-// The player's language as saved: -1 never chosen, 0 English, 1 German. Any other value
-// can only come from old settings and reads as English.
-using Language = std::int32_t;
-
-inline constexpr Language NoLanguageChosen = -1;
-inline constexpr Language EnglishLanguage = 0;
-inline constexpr Language GermanLanguage = 1;
 
 // The one test of a language that the texts know: German only for exactly 1.
 inline constexpr bool SpeaksGerman(Language language) {

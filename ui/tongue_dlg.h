@@ -4,11 +4,12 @@
 
 namespace travoli {
 
-// The choice of language; only its two buttons change it, Escape does nothing.
+// The choice of language; only its two buttons change it (through the main window's
+// SetLanguage), Escape does nothing.
 class TTongueDlg : public TDialogForm {
     Q_OBJECT
   public:
-    TTongueDlg(QWidget* mainWindow, std::int32_t& language);
+    explicit TTongueDlg(TMainForm* mainWindow);
 
     QWidget* Bevel1;
     QLabel* Image4;
@@ -21,9 +22,6 @@ class TTongueDlg : public TDialogForm {
   protected:
     void FormCreate();
     void FormActivate() override;
-
-  private:
-    std::int32_t& language_;
 };
 
 }  // namespace travoli
