@@ -59,6 +59,12 @@ const Pair TranslatedTexts[] = {
      u"Klicke hier um die Zanfir Games Homepage zu besuchen.     Die Zanfir Games - eine Reihe "
      u"von Denkspielen f\u00FCr alle von 8 bis 88.     Die legend\u00E4ren Zanfir Games warten "
      u"auf Dich.     "},
+    {TextId::SettingsUnreadable,
+     u"Your saved settings could not be read. The game starts with its defaults for what it "
+     u"could not read and leaves the saved values as they are.\n\n%1",
+     u"Deine gespeicherten Einstellungen konnten nicht gelesen werden. Das Spiel beginnt "
+     u"f\u00FCr das Ungelesene mit den Grundeinstellungen und l\u00E4sst die gespeicherten "
+     u"Werte, wie sie sind.\n\n%1"},
 };
 
 struct Single {
