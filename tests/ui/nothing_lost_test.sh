@@ -114,9 +114,11 @@ start_game "$game"
 click "$(window_of "$game_pid" "Travoli V2.1")" 190 29
 click "$(window_of "$game_pid" "Zanfir Bytes - Freeware-Info")" 190 451
 window_of "$game_pid" "Travoli - level 1: unsolved" >/dev/null
+started=$(date +%s%N)
 kill -TERM "$game_pid"
-for _ in $(seq 20); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 40); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$game_pid" 2>/dev/null && fail "the game was still running 2 s after SIGTERM"
+echo "SIGTERM with unusable settings: gone after $((($(date +%s%N) - started) / 1000000)) ms"
 status=0
 wait "$game_pid" || status=$?
 game_pid=
