@@ -1,7 +1,7 @@
 #include "settings/game_settings.h"
 
 #include <algorithm>
-#include <exception>
+#include <optional>
 
 #include "game/board_geometry.h"
 
@@ -11,16 +11,43 @@ namespace {
 
 constexpr const char* Section = "common";
 
-// Runs one load step; its error is reported and the step's default stays.
+// Runs one load step. A value the store cannot give keeps its default and is noted; once the
+// store itself has failed, the remaining steps are not tried.
 template <typename Step>
-void LoadStep(const SettingsErrorHandler& onError, Step step) {
+void LoadStep(SettingsLoadReport& report, const char* key, Step step) {
+    if (report.storeFailed) {
+        report.unread.insert(key);
+        return;
+    }
     try {
         step();
-    } catch (const std::exception& error) {
-        if (onError) {
-            onError(error.what());
+    } catch (const ERegistryException& error) {
+        report.unread.insert(key);
+        report.errors.push_back(error.what());
+        report.storeFailed = dynamic_cast<const EHiveFailure*>(&error) != nullptr;
+    }
+}
+
+// The stored best results; a value that is not text holds none.
+ProgressRecord StoredProgress(TIniCtrl& ini) {
+    ProgressRecord stored;
+    try {
+        ReadSolutionString(ini.ReadText(Section, "solution", ""), stored);
+    } catch (const EHiveFailure&) {
+        throw;
+    } catch (const ERegistryException&) {
+        stored.Clear();
+    }
+    return stored;
+}
+
+bool AllUnsolved(const ProgressRecord& progress) {
+    for (int level = 1; level <= LevelCount; ++level) {
+        if (progress.BestMoves(level) != ProgressRecord::Unsolved) {
+            return false;
         }
     }
+    return true;
 }
 
 }  // namespace
@@ -43,38 +70,72 @@ void ReadSolutionString(const std::string& text, ProgressRecord& progress) {
     }
 }
 
-void LoadGameSettings(TIniCtrl& ini, GameSettings& values, const SettingsErrorHandler& onError) {
+SettingsLoadReport LoadGameSettings(TIniCtrl& ini, GameSettings& values) {
+    SettingsLoadReport report;
     const GameSettings defaults;
     values.Language = defaults.Language;
-    LoadStep(onError,
-             [&] { values.Language = ini.ReadNumber(Section, "tongue", NoLanguageChosen); });
-
     values.level = defaults.level;
-    LoadStep(onError, [&] {
+    values.background = defaults.background;
+    values.sound = defaults.sound;
+    values.progress.Clear();
+
+    std::optional<TIniCtrl::Transaction> reading;
+    LoadStep(report, "tongue", [&] {
+        reading.emplace(ini, TIniCtrl::Transaction::Reading);
+        values.Language = ini.ReadNumber(Section, "tongue", NoLanguageChosen);
+    });
+    LoadStep(report, "level", [&] {
         values.level = std::clamp<std::int32_t>(ini.ReadNumber(Section, "level", 1), 1, LevelCount);
     });
-
     // Any saved index names one of the backgrounds, negative ones counted back.
-    values.background = defaults.background;
-    LoadStep(onError, [&] {
+    LoadStep(report, "back", [&] {
         const std::int32_t back = ini.ReadNumber(Section, "back", 0);
         values.background = static_cast<int>((back % TextureCount + TextureCount) % TextureCount);
     });
-
-    values.sound = defaults.sound;
-    LoadStep(onError, [&] { values.sound = ini.ReadFlag(Section, "sound", true); });
-
-    values.progress.Clear();
-    LoadStep(onError,
+    LoadStep(report, "sound", [&] { values.sound = ini.ReadFlag(Section, "sound", true); });
+    LoadStep(report, "solution",
              [&] { ReadSolutionString(ini.ReadText(Section, "solution", ""), values.progress); });
+    return report;  // `reading` ends the unit of work; nothing was changed in it
 }
 
-void SaveGameSettings(TIniCtrl& ini, const GameSettings& values) {
-    ini.WriteNumber(Section, "level", values.level);
-    ini.WriteNumber(Section, "back", values.background);
-    ini.WriteFlag(Section, "sound", values.sound);
-    ini.WriteNumber(Section, "tongue", values.Language);
-    ini.WriteText(Section, "solution", SolutionString(values.progress));
+ProgressRecord MergedProgress(const ProgressRecord& stored, const ProgressRecord& own) {
+    ProgressRecord merged = own;
+    for (int level = 1; level <= LevelCount; ++level) {
+        const int theirs = stored.BestMoves(level);
+        const int ours = own.BestMoves(level);
+        if (theirs != ProgressRecord::Unsolved &&
+            (ours == ProgressRecord::Unsolved || theirs < ours)) {
+            merged.SetBestMoves(level, static_cast<std::uint8_t>(theirs));
+        }
+    }
+    return merged;
+}
+
+void SaveGameSettings(TIniCtrl& ini, const GameSettings& values,
+                      const std::set<std::string>& unread) {
+    const GameSettings defaults;
+    // A value that could not be loaded is kept as stored while ours is still the default.
+    const auto keep = [&unread](const char* key, bool isDefault) {
+        return isDefault && unread.count(key) != 0;
+    };
+    TIniCtrl::Transaction writing(ini, TIniCtrl::Transaction::Writing);
+    const ProgressRecord progress = MergedProgress(StoredProgress(ini), values.progress);
+    if (!keep("level", values.level == defaults.level)) {
+        ini.WriteNumber(Section, "level", values.level);
+    }
+    if (!keep("back", values.background == defaults.background)) {
+        ini.WriteNumber(Section, "back", values.background);
+    }
+    if (!keep("sound", values.sound == defaults.sound)) {
+        ini.WriteFlag(Section, "sound", values.sound);
+    }
+    if (!keep("tongue", values.Language == defaults.Language)) {
+        ini.WriteNumber(Section, "tongue", values.Language);
+    }
+    if (!keep("solution", AllUnsolved(progress))) {
+        ini.WriteText(Section, "solution", SolutionString(progress));
+    }
+    writing.Commit();
 }
 
 }  // namespace travoli

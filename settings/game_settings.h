@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "game/language.h"
 #include "game/progress_record.h"
@@ -19,19 +20,33 @@ struct GameSettings {
     ProgressRecord progress;
 };
 
-// Receives the text of an error met while loading one value.
-using SettingsErrorHandler = std::function<void(const std::string& message)>;
+// What a load could not read. A value that could not be read keeps its default, and a save
+// leaves its stored value alone for as long as the game still holds that default.
+struct SettingsLoadReport {
+    std::set<std::string> unread;     // the keys, as stored ("level", "solution", ...)
+    std::vector<std::string> errors;  // the store's messages, in the order met
+    bool storeFailed = false;         // the hive itself failed: nothing more was tried
+};
 
 // The saved form of the progress record: one byte per level, best move count + 32.
 std::string SolutionString(const ProgressRecord& progress);
 // The inverse: characters past the 225th are ignored, missing ones leave levels unsolved.
 void ReadSolutionString(const std::string& text, ProgressRecord& progress);
 
-// Reads every value. A value that cannot be loaded keeps its default and its error goes to
-// `onError`; the values after it still load, so a bad entry never costs the best results.
-void LoadGameSettings(TIniCtrl& ini, GameSettings& values, const SettingsErrorHandler& onError);
+// Reads every value in one unit of work of the store, so a busy file costs one wait. A value
+// that cannot be loaded keeps its default; the values after it still load, so one bad entry
+// never costs the best results. When the store itself fails, the rest is not tried.
+SettingsLoadReport LoadGameSettings(TIniCtrl& ini, GameSettings& values);
 
-// Writes the five values in order; an error of the store travels on and skips the rest.
-void SaveGameSettings(TIniCtrl& ini, const GameSettings& values);
+// The record to save: per level the better of the stored entry and our own (any solution beats
+// none, fewer moves beat more), so a result saved meanwhile by another copy of the game stays.
+ProgressRecord MergedProgress(const ProgressRecord& stored, const ProgressRecord& own);
+
+// Writes the five values in order, in one transaction that takes the write lock before the
+// stored best results are read and merged with ours, so two copies saving at once cannot
+// interleave. A key in `unread` is written only once its value differs from the default it
+// was loaded as. An error of the store travels on, and nothing of this save is kept.
+void SaveGameSettings(TIniCtrl& ini, const GameSettings& values,
+                      const std::set<std::string>& unread = {});
 
 }  // namespace travoli

@@ -121,40 +121,69 @@ std::string TIniCtrl::ResolveSection(const std::string& section) {
     return previous_;
 }
 
-// Without `text` only the value's existence is asked.
-bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, std::string* text) {
-    const std::string name = ResolveSection(section);
+std::string TIniCtrl::Cause(HiveStatus status) const {
+    const std::string cause = status == HiveStatus::Failed ? hive_.LastError() : std::string();
+    return cause.empty() ? std::string() : " (" + cause + ")";
+}
 
+void TIniCtrl::Throw(HiveStatus status, const std::string& message) const {
+    if (status == HiveStatus::Failed) {
+        throw EHiveFailure(message + Cause(status));
+    }
+    throw ERegistryException(message);
+}
+
+HKEY TIniCtrl::OpenBaseForReading(bool& opened, KeyAccess& granted) {
     // Reading needs no more than query access; take the most that is granted.
     constexpr std::array<KeyAccess, 3> accesses = {KeyAccess::Read, KeyAccess::ReadNoNotify,
                                                    KeyAccess::QueryValue};
-    HKEY base = HKEY_CURRENT_USER;
-    KeyAccess granted = KeyAccess::Read;
-    bool baseOpen = false;
+    opened = false;
+    granted = KeyAccess::Read;
     for (KeyAccess access : accesses) {
+        HKEY base = HKEY_CURRENT_USER;
         const HiveStatus status = hive_.OpenKey(HKEY_CURRENT_USER, baseKey_, access, base);
         if (status == HiveStatus::Ok) {
-            baseOpen = true;
+            opened = true;
             granted = access;
-            break;
+            return base;
+        }
+        if (status == HiveStatus::Failed) {
+            // The root lives in the same file: falling back to it would only fail again.
+            Throw(status, "Fehler beim Öffnen von Schlüssel " + baseKey_);
         }
         if (status != HiveStatus::AccessDenied) {
             break;
         }
     }
-    if (!baseOpen) {
-        base = HKEY_CURRENT_USER;
-    }
+    return HKEY_CURRENT_USER;
+}
+
+// Without `text` only the value's existence is asked.
+bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, std::string* text) {
+    const std::string name = ResolveSection(section);
+    const std::string failed = "Fehler beim Holen der Daten für " + Quoted(key);
+
+    bool baseOpen = false;
+    KeyAccess granted = KeyAccess::Read;
+    const HKEY base = OpenBaseForReading(baseOpen, granted);
     KeyGuard baseGuard(hive_, base, baseOpen);
 
     HKEY sectionKey = 0;
-    if (hive_.OpenKey(base, name, granted, sectionKey) != HiveStatus::Ok) {
+    HiveStatus status = hive_.OpenKey(base, name, granted, sectionKey);
+    if (status == HiveStatus::Failed) {
+        Throw(status, failed);
+    }
+    if (status != HiveStatus::Ok) {
         return false;
     }
     KeyGuard sectionGuard(hive_, sectionKey, true);
 
     ValueInfo info;
-    if (hive_.QueryValueInfo(sectionKey, key, info) != HiveStatus::Ok) {
+    status = hive_.QueryValueInfo(sectionKey, key, info);
+    if (status == HiveStatus::Failed) {
+        Throw(status, failed);
+    }
+    if (status != HiveStatus::Ok) {
         return false;
     }
     if (text == nullptr) {
@@ -169,8 +198,9 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, st
     }
     std::uint32_t type = REG_NONE;
     std::string data;
-    if (hive_.QueryValueData(sectionKey, key, type, data) != HiveStatus::Ok) {
-        throw ERegistryException("Fehler beim Holen der Daten für " + Quoted(key));
+    status = hive_.QueryValueData(sectionKey, key, type, data);
+    if (status != HiveStatus::Ok) {
+        Throw(status, failed);
     }
     *text = data.substr(0, data.find('\0'));
     return true;
@@ -178,8 +208,12 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, st
 
 HKEY TIniCtrl::OpenBaseForWriting(bool& opened) {
     HKEY base = HKEY_CURRENT_USER;
-    opened =
-        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base) == HiveStatus::Ok;
+    const HiveStatus status =
+        hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base);
+    if (status == HiveStatus::Failed) {
+        Throw(status, "Erzeugung von Schlüssel " + baseKey_ + " misslungen");
+    }
+    opened = status == HiveStatus::Ok;
     return opened ? base : HKEY_CURRENT_USER;
 }
 
@@ -192,22 +226,27 @@ void TIniCtrl::WriteStored(const std::string& section, const std::string& key,
     KeyGuard baseGuard(hive_, base, baseOpen);
 
     HKEY sectionKey = 0;
-    if (hive_.CreateKey(base, name, KeyAccess::AllAccess, sectionKey) != HiveStatus::Ok) {
-        throw ERegistryException("Erzeugung von Schlüssel " + name + " misslungen");
+    HiveStatus status = hive_.CreateKey(base, name, KeyAccess::AllAccess, sectionKey);
+    if (status != HiveStatus::Ok) {
+        Throw(status, "Erzeugung von Schlüssel " + name + " misslungen");
     }
     KeyGuard sectionGuard(hive_, sectionKey, true);
 
     const std::string data = text.substr(0, text.find('\0')) + '\0';
     const std::string failed = "Fehler beim Setzen der Daten für " + Quoted(key);
-    if (hive_.SetValue(sectionKey, key, REG_SZ, data) != HiveStatus::Ok) {
-        throw ERegistryException(failed);
+    status = hive_.SetValue(sectionKey, key, REG_SZ, data);
+    if (status != HiveStatus::Ok) {
+        Throw(status, failed);
     }
     // The hive makes the change durable when its last key closes; a failure there means the
     // value was not saved after all.
     const HiveStatus closedSection = sectionGuard.Close();
     const HiveStatus closedBase = baseGuard.Close();
-    if (closedSection != HiveStatus::Ok || closedBase != HiveStatus::Ok) {
-        throw ERegistryException(failed);
+    if (closedSection != HiveStatus::Ok) {
+        Throw(closedSection, failed);
+    }
+    if (closedBase != HiveStatus::Ok) {
+        Throw(closedBase, failed);
     }
 }
 
@@ -250,17 +289,58 @@ bool TIniCtrl::ValueExists(const std::string& section, const std::string& key) {
 
 void TIniCtrl::DeleteValue(const std::string& section, const std::string& key) {
     const std::string name = ResolveSection(section);
+    const std::string failed = "Fehler beim Löschen der Daten für " + Quoted(key);
 
     bool baseOpen = false;
     const HKEY base = OpenBaseForWriting(baseOpen);
     KeyGuard baseGuard(hive_, base, baseOpen);
 
     HKEY sectionKey = 0;
-    if (hive_.OpenKey(base, name, KeyAccess::AllAccess, sectionKey) != HiveStatus::Ok) {
+    HiveStatus status = hive_.OpenKey(base, name, KeyAccess::AllAccess, sectionKey);
+    if (status == HiveStatus::Ok) {
+        KeyGuard sectionGuard(hive_, sectionKey, true);
+        status = hive_.DeleteValue(sectionKey, key);
+        if (status != HiveStatus::Ok && status != HiveStatus::NotFound) {
+            Throw(status, failed);
+        }
+        status = sectionGuard.Close();
+    } else if (status == HiveStatus::NotFound) {
+        status = HiveStatus::Ok;
+    }
+    if (status != HiveStatus::Ok) {
+        Throw(status, failed);
+    }
+    status = baseGuard.Close();
+    if (status != HiveStatus::Ok) {
+        Throw(status, failed);
+    }
+}
+
+TIniCtrl::Transaction::Transaction(TIniCtrl& ini, Purpose purpose) : ini_(ini) {
+    if (purpose == Writing) {
+        key_ = ini_.OpenBaseForWriting(open_);
+    } else {
+        KeyAccess granted = KeyAccess::Read;
+        key_ = ini_.OpenBaseForReading(open_, granted);
+    }
+}
+
+TIniCtrl::Transaction::~Transaction() {
+    if (open_) {
+        ini_.hive_.DiscardChanges();
+        ini_.hive_.CloseKey(key_);
+    }
+}
+
+void TIniCtrl::Transaction::Commit() {
+    if (!open_) {
         return;
     }
-    KeyGuard sectionGuard(hive_, sectionKey, true);
-    hive_.DeleteValue(sectionKey, key);
+    open_ = false;
+    const HiveStatus status = ini_.hive_.CloseKey(key_);
+    if (status != HiveStatus::Ok) {
+        ini_.Throw(status, "Fehler beim Speichern der Einstellungen");
+    }
 }
 
 }  // namespace travoli

@@ -15,6 +15,13 @@ class ERegistryException : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The hive itself failed (the file locked, unreadable, not a settings file): what is stored
+// is unknown, which is never the same as absent. The message names the file and the cause.
+class EHiveFailure : public ERegistryException {
+  public:
+    using ERegistryException::ERegistryException;
+};
+
 // Reads a stored integer: optional blanks, an optional sign, then decimal digits within the
 // 32-bit range or a hexadecimal number ("$", "x", "X", "0x", "0X") of at most eight significant
 // digits taken as a 32-bit pattern. False for anything else.
@@ -40,7 +47,7 @@ class TIniCtrl {
     void WriteNumber(const std::string& section, const std::string& key, std::int32_t value);
     void WriteText(const std::string& section, const std::string& key, const std::string& value);
 
-    // A missing section or value is no error.
+    // A missing section or value is no error; any other failure throws, as a write does.
     void DeleteValue(const std::string& section, const std::string& key);
 
     // Whether the value exists, whatever its type.
@@ -49,14 +56,41 @@ class TIniCtrl {
     // The base key below the hive's root, always ending in "\".
     const std::string& BaseKey() const { return baseKey_; }
 
+    // Holds the base key open, so that the operations until Commit are one unit of work of
+    // the hive: one transaction, and one wait for a file that is busy. For writing, the write
+    // lock is taken up front, so a value read in between stays as read until the writes land.
+    // Throws EHiveFailure when the hive cannot be opened. Left without Commit (an exception),
+    // the changes are dropped.
+    class Transaction {
+      public:
+        enum Purpose { Reading, Writing };
+        Transaction(TIniCtrl& ini, Purpose purpose);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+
+        // Ends the unit of work; throws EHiveFailure when its changes were not saved.
+        void Commit();
+
+      private:
+        TIniCtrl& ini_;
+        HKEY key_ = 0;
+        bool open_ = false;
+    };
+
   private:
     std::string ResolveSection(const std::string& section);
     // True and the text when the value exists; throws for a value that is not text.
     bool ReadStored(const std::string& section, const std::string& key, std::string* text);
     void WriteStored(const std::string& section, const std::string& key, const std::string& text);
-    // The base key for a change, created when missing; the hive's root when that fails
-    // (`opened` false: nothing to close).
+    // The base key, with the most read access granted; the hive's root when it is missing or
+    // refused (`opened` false: nothing to close). Throws EHiveFailure when the hive fails.
+    HKEY OpenBaseForReading(bool& opened, KeyAccess& granted);
+    // The base key for a change, created when missing; the hive's root when that is refused.
     HKEY OpenBaseForWriting(bool& opened);
+    // " (file: cause)" after a status of Failed, else empty.
+    std::string Cause(HiveStatus status) const;
+    [[noreturn]] void Throw(HiveStatus status, const std::string& message) const;
 
     RegistryHive& hive_;
     std::string baseKey_;

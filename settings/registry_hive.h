@@ -72,6 +72,11 @@ class RegistryHive {
     // Closes a key. Closing the last open key ends the hive's unit of work; a failure to make
     // the changes of that unit durable is reported here.
     virtual HiveStatus CloseKey(HKEY key) = 0;
+    // Drops the changes of the unit of work in progress; it still ends when its last key
+    // closes.
+    virtual void DiscardChanges() {}
+    // What went wrong in the last call that returned Failed (the file and the cause), or empty.
+    virtual std::string LastError() const { return {}; }
 };
 
 }  // namespace travoli

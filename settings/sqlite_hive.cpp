@@ -21,7 +21,6 @@ namespace {
 
 // Marks a database as ours; a database with tables but another id is some other file.
 constexpr int ApplicationId = 0x54725631;
-constexpr int BusyTimeoutMs = 10000;
 constexpr std::int64_t RootKeyId = 0;
 
 constexpr const char* SchemaSql =
@@ -149,10 +148,7 @@ SqliteHive::SqliteHive(std::string path) : path_(std::move(path)) {}
 
 SqliteHive::~SqliteHive() {
     handles_.clear();
-    if (db_) {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        CloseDatabase();
-    }
+    Disconnect();
 }
 
 std::string SqliteHive::DefaultPath() {
@@ -172,6 +168,9 @@ HiveStatus SqliteHive::Fail(const std::string& what) {
 }
 
 void SqliteHive::CloseDatabase() {
+    if (db_ == nullptr) {
+        return;
+    }
     sqlite3_close_v2(db_);
     db_ = nullptr;
     mode_ = Mode::None;
@@ -184,115 +183,153 @@ HiveStatus SqliteHive::Begin(Mode mode) {
         return mode == Mode::Write && mode_ == Mode::Read ? HiveStatus::AccessDenied
                                                           : HiveStatus::Ok;
     }
-    // Two rounds: a damaged file found in the first is moved aside before the second.
-    for (int round = 0; round < 3; ++round) {
-        bool damaged = false;
-        const HiveStatus status = OpenDatabase(mode, damaged);
-        if (!damaged) {
-            return status;
+    // A damaged file is moved aside and the path looked at again. Another copy of the program
+    // may be doing the same at that moment, so one more look is allowed before giving up.
+    for (int look = 0; look < 3; ++look) {
+        switch (OpenDatabase(mode)) {
+            case Look::Ready:
+                return HiveStatus::Ok;
+            case Look::Missing:
+                return HiveStatus::NotFound;
+            case Look::Failed:
+                return HiveStatus::Failed;
+            case Look::Damaged:
+                break;
         }
     }
     return Fail(path_ + ": the settings file keeps turning out damaged");
 }
 
-HiveStatus SqliteHive::OpenDatabase(Mode mode, bool& damaged) {
-    damaged = false;
+SqliteHive::Look SqliteHive::OpenDatabase(Mode mode) {
     struct stat before {};
     const bool exists = ::stat(path_.c_str(), &before) == 0;
-    if (!exists) {
-        if (mode == Mode::Read) {
-            return HiveStatus::NotFound;
-        }
-        std::error_code error;
-        const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
-        if (!folder.empty()) {
-            std::filesystem::create_directories(folder, error);
-        }
-        if (error) {
-            return Fail(folder.string() + ": " + error.message());
-        }
+    if (!exists && mode == Mode::Read) {
+        return Look::Missing;
+    }
+    if (!exists && !CreateFolder()) {
+        return Look::Failed;
+    }
+    Contents contents = Contents::Unknown;
+    int rc = Connect(mode, exists);
+    if (rc == SQLITE_OK) {
+        rc = StartTransaction(mode);
+    }
+    if (rc == SQLITE_OK) {
+        rc = ReadContents(contents);
+    }
+    if (rc == SQLITE_OK && contents == Contents::Empty && mode == Mode::Write) {
+        rc = CreateSchema();
+    }
+    const bool foreign = contents == Contents::Foreign || contents == Contents::Broken;
+    if (rc == SQLITE_OK && !foreign) {
+        return Look::Ready;
     }
 
-    int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+    const std::string problem = contents == Contents::Foreign ? "not a settings file"
+                                : contents == Contents::Broken
+                                    ? "a settings file that fails its integrity check"
+                                    : DatabaseError(rc);
+    Disconnect();
+    if (!exists || !(foreign || IsDamage(rc))) {
+        Fail(path_ + ": " + problem);
+        return Look::Failed;
+    }
+    if (!moveDamagedAside_) {
+        Fail(path_ + ": " + problem + "; it was left as it is");
+        return Look::Failed;
+    }
+    return MoveAside(before.st_dev, before.st_ino) ? Look::Damaged : Look::Failed;
+}
+
+bool SqliteHive::CreateFolder() {
+    const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+    if (folder.empty()) {
+        return true;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        Fail(folder.string() + ": " + error.message());
+        return false;
+    }
+    return true;
+}
+
+int SqliteHive::Connect(Mode mode, bool exists) {
+    // A hive that must stay as it is is only ever read through a read-only connection.
+    const bool readOnly = mode == Mode::Read && !moveDamagedAside_;
+    int flags =
+        readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
     int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
-    if (rc != SQLITE_OK && mode == Mode::Read && exists) {
+    if (rc != SQLITE_OK && mode == Mode::Read && !readOnly) {
         // A file we may only read still gives its values.
         sqlite3_close_v2(db_);
-        db_ = nullptr;
         flags = SQLITE_OPEN_READONLY;
         rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr);
     }
-    if (rc != SQLITE_OK) {
-        const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-        if (!exists || !IsDamage(rc)) {
-            return Fail(path_ + ": " + message);
-        }
-    } else {
-        sqlite3_busy_timeout(db_, BusyTimeoutMs);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db_, busyTimeoutMs_);
         sqlite3_extended_result_codes(db_, 1);
         mode_ = mode;
-        // Take the write lock before reading, so that two writers queue up instead of one of
-        // them failing on a lock upgrade.
-        rc = sqlite3_exec(db_, mode == Mode::Write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr,
-                          nullptr);
-        std::int64_t appId = 0;
-        std::int64_t tables = 0;
-        if (rc == SQLITE_OK) {
-            Statement id(db_, "PRAGMA application_id");
-            rc = id.Step();
-            if (rc == SQLITE_ROW) {
-                appId = id.Int(0);
-                Statement count(db_, "SELECT count(*) FROM sqlite_master");
-                rc = count.Step();
-                tables = rc == SQLITE_ROW ? count.Int(0) : 0;
-            }
-            rc = rc == SQLITE_ROW ? SQLITE_OK : rc;
-        }
-        bool foreign = false;
-        if (rc == SQLITE_OK && appId == ApplicationId) {
-            Statement check(db_, "PRAGMA quick_check");
-            rc = check.Step();
-            if (rc == SQLITE_ROW) {
-                foreign = check.Bytes(0) != "ok";
-                rc = SQLITE_OK;
-            }
-            hasSchema_ = true;
-        } else if (rc == SQLITE_OK && (appId != 0 || tables != 0)) {
-            foreign = true;
-        }
-        if (rc == SQLITE_OK && !foreign) {
-            if (!hasSchema_ && mode == Mode::Write) {
-                rc = sqlite3_exec(db_, SchemaSql, nullptr, nullptr, nullptr);
-                hasSchema_ = rc == SQLITE_OK;
-            }
-            if (rc == SQLITE_OK) {
-                return HiveStatus::Ok;
-            }
-        }
-        const std::string message = foreign ? "not a settings database" : sqlite3_errmsg(db_);
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        CloseDatabase();
-        if (!foreign && !IsDamage(rc)) {
-            return Fail(path_ + ": " + message);
-        }
     }
-
-    bool changed = false;
-    if (!MoveAside(before.st_dev, before.st_ino, changed)) {
-        return HiveStatus::Failed;
-    }
-    damaged = true;  // look again: a fresh hive, or whatever now stands at the path
-    return HiveStatus::Ok;
+    return rc;
 }
 
-bool SqliteHive::MoveAside(std::uint64_t device, std::uint64_t inode, bool& changed) {
+int SqliteHive::StartTransaction(Mode mode) {
+    // A writer takes the write lock before it reads, so that two writers queue up instead of
+    // one of them failing on a lock upgrade.
+    return sqlite3_exec(db_, mode == Mode::Write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr,
+                        nullptr);
+}
+
+int SqliteHive::ReadContents(Contents& contents) {
+    Statement id(db_, "PRAGMA application_id");
+    int rc = id.Step();
+    if (rc != SQLITE_ROW) {
+        return rc;
+    }
+    if (id.Int(0) == ApplicationId) {
+        Statement check(db_, "PRAGMA quick_check");
+        rc = check.Step();
+        if (rc != SQLITE_ROW) {
+            return rc;
+        }
+        contents = check.Bytes(0) == "ok" ? Contents::Ours : Contents::Broken;
+        hasSchema_ = contents == Contents::Ours;
+        return SQLITE_OK;
+    }
+    Statement count(db_, "SELECT count(*) FROM sqlite_master");
+    rc = count.Step();
+    if (rc != SQLITE_ROW) {
+        return rc;
+    }
+    // A database without our id is ours to fill only while it is empty.
+    contents = id.Int(0) == 0 && count.Int(0) == 0 ? Contents::Empty : Contents::Foreign;
+    return SQLITE_OK;
+}
+
+int SqliteHive::CreateSchema() {
+    const int rc = sqlite3_exec(db_, SchemaSql, nullptr, nullptr, nullptr);
+    hasSchema_ = rc == SQLITE_OK;
+    return rc;
+}
+
+std::string SqliteHive::DatabaseError(int code) const {
+    return db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+}
+
+void SqliteHive::Disconnect() {
+    if (db_ && sqlite3_get_autocommit(db_) == 0) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    CloseDatabase();
+}
+
+bool SqliteHive::MoveAside(std::uint64_t device, std::uint64_t inode) {
     // Another copy of the program may have moved the file already and started afresh; that
     // new file is not ours to move.
     struct stat now {};
     if (::stat(path_.c_str(), &now) != 0 || now.st_dev != device || now.st_ino != inode) {
-        changed = true;
         return true;
     }
     char stamp[32];
@@ -326,8 +363,7 @@ bool SqliteHive::MoveAside(std::uint64_t device, std::uint64_t inode, bool& chan
             return true;
         }
         if (errno == ENOENT) {
-            changed = true;
-            return true;
+            return true;  // moved by another copy meanwhile
         }
         if (errno != EEXIST) {
             Fail(path_ + ": damaged, and it cannot be moved aside: " + std::strerror(errno));
@@ -435,9 +471,8 @@ HiveStatus SqliteHive::OpenOrCreate(HKEY parent, const std::string& subKey, KeyA
         handles_[result] = Handle{id, writable};
         return status;
     }
-    if (handles_.empty() && db_) {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        CloseDatabase();
+    if (handles_.empty()) {
+        Disconnect();
     }
     return status;
 }
@@ -537,6 +572,12 @@ HiveStatus SqliteHive::CloseKey(HKEY key) {
     return EndIfIdle();
 }
 
+void SqliteHive::DiscardChanges() {
+    if (db_ && sqlite3_get_autocommit(db_) == 0) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
 HiveStatus SqliteHive::Dump(std::vector<Entry>& entries) {
     entries.clear();
     if (!handles_.empty()) {
@@ -554,6 +595,9 @@ HiveStatus SqliteHive::Dump(std::vector<Entry>& entries) {
         Statement list(db_, "SELECT id, parent, name FROM keys");
         while (list.Step() == SQLITE_ROW) {
             keys[list.Int(0)] = {list.Int(1), list.Bytes(2)};
+        }
+        if (list.Code() != SQLITE_DONE) {
+            return DumpFailed(list.Error());
         }
         auto pathOf = [&keys](std::int64_t id) {
             std::string path;
@@ -580,6 +624,9 @@ HiveStatus SqliteHive::Dump(std::vector<Entry>& entries) {
             entry.data = vals.Bytes(3);
             values[vals.Int(0)].push_back(entry);
         }
+        if (vals.Code() != SQLITE_DONE) {
+            return DumpFailed(vals.Error());
+        }
         auto emit = [&](std::int64_t id, const std::string& path) {
             Entry key;
             key.keyPath = path;
@@ -597,9 +644,13 @@ HiveStatus SqliteHive::Dump(std::vector<Entry>& entries) {
             emit(id, path);
         }
     }
-    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    CloseDatabase();
+    Disconnect();
     return HiveStatus::Ok;
+}
+
+HiveStatus SqliteHive::DumpFailed(const std::string& problem) {
+    Disconnect();
+    return Fail(path_ + ": " + problem);
 }
 
 }  // namespace travoli

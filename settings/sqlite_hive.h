@@ -24,7 +24,8 @@ namespace travoli {
 //
 // A file that is not our database (damaged, truncated, some other file) is never written over:
 // the unit of work that meets it moves it aside, tells the damaged-file handler where it went,
-// and goes on with an empty hive.
+// and goes on with an empty hive. A hive told to leave such files alone fails instead, and
+// reads only through a read-only connection.
 class SqliteHive : public RegistryHive {
   public:
     // Receives the settings file's path and the name it was moved to.
@@ -49,10 +50,17 @@ class SqliteHive : public RegistryHive {
 
     static std::string DefaultPath();
 
+    // How long a unit of work waits for a file that another connection holds locked.
+    static constexpr int DefaultBusyTimeoutMs = 10000;
+
     const std::string& Path() const { return path_; }
     void SetDamagedFileHandler(DamagedFileHandler handler) { onDamaged_ = std::move(handler); }
-    // What went wrong in the last call that returned Failed.
-    const std::string& LastError() const { return lastError_; }
+    // Off: a file that is not a settings hive is reported as a failure and left untouched.
+    void SetMoveDamagedAside(bool on) { moveDamagedAside_ = on; }
+    // Takes effect from the next unit of work.
+    void SetBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
+    // What went wrong in the last call that returned Failed: the file and the cause.
+    std::string LastError() const override { return lastError_; }
 
     HiveStatus OpenKey(HKEY parent, const std::string& subKey, KeyAccess access,
                        HKEY& result) override;
@@ -65,12 +73,17 @@ class SqliteHive : public RegistryHive {
                         const std::string& data) override;
     HiveStatus DeleteValue(HKEY key, const std::string& name) override;
     HiveStatus CloseKey(HKEY key) override;
+    void DiscardChanges() override;
 
     // Every key and value, keys in path order; a missing file is an empty hive.
     HiveStatus Dump(std::vector<Entry>& entries);
 
   private:
     enum class Mode { None, Read, Write };
+    // One look at the file: ready for the unit of work, not there (a read), failed, or found
+    // damaged and moved aside.
+    enum class Look { Ready, Missing, Failed, Damaged };
+    enum class Contents { Unknown, Ours, Empty, Foreign, Broken };
     struct Handle {
         std::int64_t keyId;
         bool writable;
@@ -78,10 +91,20 @@ class SqliteHive : public RegistryHive {
 
     HiveStatus Begin(Mode mode);
     HiveStatus EndIfIdle();
-    HiveStatus OpenDatabase(Mode mode, bool& damaged);
+    Look OpenDatabase(Mode mode);
+    bool CreateFolder();
+    int Connect(Mode mode, bool exists);
+    int StartTransaction(Mode mode);
+    int ReadContents(Contents& contents);
+    int CreateSchema();
+    std::string DatabaseError(int code) const;
+    // Rolls back what is open and closes the connection.
+    void Disconnect();
     void CloseDatabase();
-    bool MoveAside(std::uint64_t device, std::uint64_t inode, bool& changed);
+    // True when the path is free for a fresh look: the file moved aside, or already gone.
+    bool MoveAside(std::uint64_t device, std::uint64_t inode);
     HiveStatus Fail(const std::string& what);
+    HiveStatus DumpFailed(const std::string& problem);
     HiveStatus OpenOrCreate(HKEY parent, const std::string& subKey, KeyAccess access, bool create,
                             HKEY& result);
     bool Resolve(HKEY key, std::int64_t& keyId) const;
@@ -89,6 +112,8 @@ class SqliteHive : public RegistryHive {
 
     std::string path_;
     DamagedFileHandler onDamaged_;
+    bool moveDamagedAside_ = true;
+    int busyTimeoutMs_ = DefaultBusyTimeoutMs;
     std::string lastError_;
     sqlite3* db_ = nullptr;
     Mode mode_ = Mode::None;

@@ -85,6 +85,16 @@ bool IsSound(const Bytes& payload) {
 
 // Reads a file that must be exactly one item record.
 ItemRecord LoadRecordFile(const std::string& path) {
+    // Flags, description, ident, total, then the payload: a longer file is no record, and
+    // is refused before it is read into memory.
+    constexpr std::uintmax_t LongestRecord =
+        1 + 1 + MaxDescriptionLength + 4 + 4 + MaxCompressedTotal;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size > LongestRecord) {
+        throw ERecordError(path + " holds " + std::to_string(size) +
+                           " bytes, more than any item record within the payload limit");
+    }
     Bytes bytes;
     if (!ReadWholeFile(path, bytes)) {
         throw ERecordError("cannot read " + path);

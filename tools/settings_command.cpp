@@ -12,6 +12,8 @@ namespace travoli::tool {
 
 namespace {
 
+constexpr int ToolBusyTimeoutMs = 2000;
+
 constexpr const char* Usage =
     " (usage: travoli-tool settings [--file PATH] dump | get SECTION KEY |"
     " set SECTION KEY TEXT | delete SECTION KEY)";
@@ -59,7 +61,7 @@ std::string ShownData(std::uint32_t type, const std::string& data) {
 int Dump(SqliteHive& hive) {
     std::vector<SqliteHive::Entry> entries;
     if (hive.Dump(entries) != HiveStatus::Ok) {
-        return Fail("settings: " + hive.LastError());
+        return Fail("settings dump: " + hive.LastError());
     }
     std::cout << "# " << hive.Path() << '\n';
     for (const SqliteHive::Entry& entry : entries) {
@@ -106,11 +108,10 @@ int RunSettings(const Args& args) {
     }
 
     SqliteHive hive = file.empty() ? SqliteHive() : SqliteHive(file);
-    hive.SetDamagedFileHandler([](const std::string& path, const std::string& movedTo) {
-        std::cerr << "travoli-tool: settings: " << path
-                  << " was not a readable settings file; it was moved to " << movedTo
-                  << " and a fresh one is used\n";
-    });
+    // The tool looks at a file it may not own: it never moves one aside, and it does not keep
+    // a shell waiting long for a file another program holds.
+    hive.SetMoveDamagedAside(false);
+    hive.SetBusyTimeout(ToolBusyTimeoutMs);
     if (action == "dump") {
         return Dump(hive);
     }
@@ -128,6 +129,9 @@ int RunSettings(const Args& args) {
         } else {
             ini.DeleteValue(section, key);
         }
+    } catch (const EHiveFailure& error) {
+        // The message names the file already.
+        return Fail("settings " + action + ": " + error.what());
     } catch (const ERegistryException& error) {
         return Fail("settings " + action + ": " + error.what() + " (" + hive.Path() + ")");
     }

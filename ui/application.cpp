@@ -13,6 +13,8 @@ std::function<void(const QString&)>& Presenter() {
     static std::function<void(const QString&)> presenter;
     return presenter;
 }
+
+int quietErrors = 0;
 }  // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -27,11 +29,15 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
+        ShowError(ErrorText(error));
     } catch (...) {
         ShowError(QStringLiteral("An unexpected error occurred."));
     }
     return false;
+}
+
+QString ErrorText(const std::exception& error) {
+    return QString::fromUtf8(error.what());
 }
 
 void ShowError(const QString& text) {
@@ -45,7 +51,12 @@ void ShowError(const QString& text) {
 }
 
 void ReportErrorQuietly(const QString& text) {
-    std::fprintf(stderr, "travoli: %s\n", text.toLocal8Bit().constData());
+    ++quietErrors;
+    std::fprintf(stderr, "travoli: %s\n", text.toUtf8().constData());
+}
+
+int QuietErrorCount() {
+    return quietErrors;
 }
 
 void SetErrorPresenter(std::function<void(const QString&)> presenter) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <exception>
 #include <functional>
 
 namespace travoli {
@@ -15,10 +16,15 @@ class TApplication : public QApplication {
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// An exception's text as the player reads it: our messages, and the platform's, are UTF-8.
+QString ErrorText(const std::exception& error);
+
 // Shows an error's text in a message box over the active window.
 void ShowError(const QString& text);
 // For errors met when no dialog may be shown (the session is ending): stderr only.
 void ReportErrorQuietly(const QString& text);
+// How many errors went to stderr so far; the exit status tells of them.
+int QuietErrorCount();
 
 // Tests replace the message box by a recorder; an empty function restores it.
 void SetErrorPresenter(std::function<void(const QString&)> presenter);

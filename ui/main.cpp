@@ -40,6 +40,10 @@ bool DisplayAvailable() {
 
 int signalPipe[2] = {-1, -1};
 
+// Going down on a signal or with the desktop session, a locked settings file gets a short
+// wait: the process must be gone within moments.
+constexpr int SessionEndBusyTimeoutMs = 500;
+
 void OnTerminate(int) {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
@@ -75,6 +79,7 @@ int main(int argc, char** argv) {
     travoli::Platform platform;
     platform.soundOutput = &sound;
     platform.hive = &hive;
+    int status = 0;
     try {
         travoli::TMainForm MainForm(platform);
         MainForm.CreateDialogs();
@@ -88,6 +93,7 @@ int main(int argc, char** argv) {
         QObject::connect(&terminate, &QSocketNotifier::activated, &app, [&] {
             char byte = 0;
             [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+            hive.SetBusyTimeout(SessionEndBusyTimeoutMs);
             MainForm.SaveOnSessionEnd();
             QApplication::quit();
         });
@@ -98,14 +104,17 @@ int main(int argc, char** argv) {
                                  return;
                              }
                              manager.release();
+                             hive.SetBusyTimeout(SessionEndBusyTimeoutMs);
                              MainForm.SaveOnSessionEnd();
                          });
 
         MainForm.show();
         MainForm.activateWindow();
-        return app.exec();
+        status = app.exec();
     } catch (const std::exception& error) {
-        travoli::ShowError(QString::fromLocal8Bit(error.what()));
+        travoli::ShowError(travoli::ErrorText(error));
         return 1;
     }
+    // Errors that could only go to stderr (settings not saved at a signal) fail the run.
+    return status == 0 && travoli::QuietErrorCount() > 0 ? 1 : status;
 }

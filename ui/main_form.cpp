@@ -222,14 +222,17 @@ void TMainForm::FormCreate() {
 
 void TMainForm::LoadGameSettings() {
     GameSettings values;
-    travoli::LoadGameSettings(*ini, values, [](const std::string& message) {
-        ShowError(QString::fromLatin1(message.c_str()));
-    });
+    const SettingsLoadReport report = travoli::LoadGameSettings(*ini, values);
     SetLanguage(values.Language);
     session_.StartLevel(values.level);
     backgroundIndex_ = values.background;
     SoundBtn->SetDown(values.sound);
     progress_ = values.progress;
+    unreadSettings_ = report.unread;
+    settingsUnreadable_ = report.storeFailed;
+    if (!report.errors.empty()) {
+        loadError_ = QString::fromStdString(report.errors.front());
+    }
 }
 
 void TMainForm::SaveGameSettings() {
@@ -239,7 +242,7 @@ void TMainForm::SaveGameSettings() {
     values.sound = SoundBtn->Down();
     values.Language = language_;
     values.progress = progress_;
-    travoli::SaveGameSettings(*ini, values);
+    travoli::SaveGameSettings(*ini, values, unreadSettings_);
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -252,6 +255,11 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::FormActivate() {
+    if (!loadError_.isEmpty()) {
+        // Said once, over the window, in the language of this moment.
+        ShowError(TextFor(TextId::SettingsUnreadable, language_).arg(loadError_));
+        loadError_.clear();
+    }
     if (language_ == NoLanguageChosen) {
         ShowDialog(TongueDlg);
     }
@@ -259,13 +267,10 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        // Just before the window becomes visible it goes back where the player left it.
-        try {
-            FormPlacement1->OwnerShow();
-        } catch (const std::exception& error) {
-            ShowError(QString::fromLocal8Bit(error.what()));
-        }
+    // Just before the window becomes visible it goes back where the player left it; a file
+    // that could not be read a moment ago is not asked again.
+    if (!event->spontaneous() && !settingsUnreadable_) {
+        FormPlacement1->OwnerShow();
     }
     QWidget::showEvent(event);
 }
@@ -292,31 +297,43 @@ bool TMainForm::FormClose() {
     try {
         SaveGameSettings();
     } catch (const std::exception& error) {
-        // The window stays open, so the player may try to end the program again.
-        ShowError(QString::fromLocal8Bit(error.what()));
+        // Caught here, not at the top: the close must be refused so the window stays open.
+        ShowError(ErrorText(error));
         return false;
     }
     return true;
 }
 
-void TMainForm::SaveOnSessionEnd() {
+bool TMainForm::SaveOnSessionEnd() {
     if (closing_) {
-        return;
+        return true;
     }
     closing_ = true;  // no dialog may start any more: the program is going down
+    sessionEnding_ = true;
     try {
         SaveGameSettings();
     } catch (const std::exception& error) {
-        ReportErrorQuietly(QString::fromLocal8Bit(error.what()));
+        // Nobody is left to answer a message box: the error goes to stderr.
+        ReportErrorQuietly(ErrorText(error));
+        return false;
     }
+    return true;
 }
 
 void TMainForm::FormDestroy() {
     vemScroll->SetScroll(false);
+    if (settingsUnreadable_) {
+        return;  // the saved position was never read, so it is not replaced either
+    }
     try {
         FormPlacement1->OwnerDestroy();
     } catch (const std::exception& error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
+        // A destructor lets nothing escape; once the session ends, no dialog may open.
+        if (sessionEnding_) {
+            ReportErrorQuietly(ErrorText(error));
+        } else {
+            ShowError(ErrorText(error));
+        }
     }
 }
 
@@ -496,7 +513,8 @@ void TMainForm::PlaySoundReported(int n) {
     try {
         PlaySoundEffect(n);
     } catch (const std::exception& error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
+        // Caught here, not at the top: the rest of the press (result, title) must still run.
+        ShowError(ErrorText(error));
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "game/game_session.h"
 #include "game/language.h"
@@ -114,7 +116,8 @@ class TMainForm : public QWidget {
     // The desktop session is ending: the quit question decides (true: it may end).
     bool AskToEndSession() { return FormCloseQuery(); }
     // Saves the game values without asking; the position follows when the window goes.
-    void SaveOnSessionEnd();
+    // From here on errors go to stderr only. False when the values could not be saved.
+    bool SaveOnSessionEnd();
 
     // Read access for the status texts, the dialogs and the tests.
     const GameSession& Session() const { return session_; }
@@ -156,6 +159,11 @@ class TMainForm : public QWidget {
     bool firstPaint_ = true;
     bool confirming_ = false;
     bool closing_ = false;
+    bool sessionEnding_ = false;
+    // What the load could not read: kept as stored by the save, and said once at the start.
+    std::set<std::string> unreadSettings_;
+    bool settingsUnreadable_ = false;  // the settings file itself failed
+    QString loadError_;
 
     QPixmap tileSheet_;
     QPixmap backgroundSheet_;

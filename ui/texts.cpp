@@ -197,6 +197,12 @@ constexpr std::array<TextRow, TextIdCount> Texts = {{
     {TextId::AccessibleWhiteDiagonal, u"white diagonal cross", u"weißes schräges Kreuz"},
     {TextId::AccessibleBlueDiagonal, u"blue diagonal cross", u"blaues schräges Kreuz"},
     {TextId::AccessibleEmptyCell, u"empty cell", u"leeres Feld"},
+    {TextId::SettingsUnreadable,
+     u"Your saved settings could not be read. The game starts with its defaults for what it "
+     u"could not read and leaves the saved values as they are.\n\n%1",
+     u"Deine gespeicherten Einstellungen konnten nicht gelesen werden. Das Spiel beginnt für "
+     u"das Ungelesene mit den Grundeinstellungen und lässt die gespeicherten Werte, wie sie "
+     u"sind.\n\n%1"},
 }};
 
 // Lookup goes by position, so every row must sit at its own id.

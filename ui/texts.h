@@ -70,9 +70,11 @@ enum class TextId {
     AccessibleWhiteDiagonal,
     AccessibleBlueDiagonal,
     AccessibleEmptyCell,
+    // %1: what the settings store reported.
+    SettingsUnreadable,
 };
 
-inline constexpr int TextIdCount = static_cast<int>(TextId::AccessibleEmptyCell) + 1;
+inline constexpr int TextIdCount = static_cast<int>(TextId::SettingsUnreadable) + 1;
 
 // The text of `id` in `language`. Multi-line texts (RulesText, InfoTerms) have their lines
 // joined by "\n" with no newline after the last. An id outside the enum gives an empty string.

@@ -22,10 +22,20 @@ ItemRecord ReadItemRecord(ByteReader& in) {
     if (record.HasPayload()) {
         if (!record.IsCompressed()) {
             record.storedLength = reader.ReadU32("payload length");
+            if (record.storedLength > MaxPayloadSize) {
+                throw ERecordError("payload length " + std::to_string(record.storedLength) +
+                                   " exceeds the limit of " + std::to_string(MaxPayloadSize) +
+                                   " bytes");
+            }
             const auto bytes = reader.ReadBytes(record.storedLength, "payload");
             record.payload.assign(bytes.begin(), bytes.end());
         } else {
             record.storedLength = reader.ReadU32("compressed total");
+            if (record.storedLength > MaxCompressedTotal) {
+                throw ERecordError("compressed total " + std::to_string(record.storedLength) +
+                                   " exceeds the limit of " + std::to_string(MaxCompressedTotal) +
+                                   " bytes");
+            }
             std::uint32_t left = record.storedLength;
             while (left > 0) {
                 if (left < 4) {
@@ -44,8 +54,16 @@ ItemRecord ReadItemRecord(ByteReader& in) {
                                        std::to_string(length) + " bytes with only " +
                                        std::to_string(left - 4) + " left)");
                 }
+                if (record.chunks.size() == MaxChunkCount) {
+                    throw ERecordError("more than " + std::to_string(MaxChunkCount) +
+                                       " chunks, more than a payload within the limit needs");
+                }
                 const auto coded = reader.ReadBytes(length, "chunk");
                 const auto piece = DecodeChunk(coded);
+                if (record.payload.size() + piece.size() > MaxPayloadSize) {
+                    throw ERecordError("the payload decodes past the limit of " +
+                                       std::to_string(MaxPayloadSize) + " bytes");
+                }
                 record.chunks.push_back({length, coded[0] == StoredChunkTag, piece.size()});
                 record.payload.insert(record.payload.end(), piece.begin(), piece.end());
                 left -= length + 4;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "media/container/byte_stream.h"
+#include "media/container/chunk_codec.h"
 
 namespace travoli {
 
@@ -19,6 +20,18 @@ constexpr std::uint8_t DepthMask = 0xF0;
 }  // namespace RecordFlag
 
 constexpr std::size_t MaxDescriptionLength = 255;
+
+// The most payload a record may hold, stored or decoded. The program's largest payload, the
+// background sheet, is 99,382 bytes; 16 MiB is 168 times that, room for any 256-colour
+// picture up to 4096 x 4095 or twelve minutes of 8-bit mono
+// sound at 22,050 Hz, and small enough
+// that a reader never spends more than a few tens of MB on a record, however it is crafted.
+constexpr std::size_t MaxPayloadSize = std::size_t{16} << 20;
+// A payload of that size, cut into pieces as the writer cuts it, needs this many chunks.
+constexpr std::size_t MaxChunkCount = (MaxPayloadSize + MaxPieceSize - 1) / MaxPieceSize;
+// The longest compressed total such a payload gives: each chunk adds its length field and,
+// stored, one tag byte.
+constexpr std::size_t MaxCompressedTotal = MaxPayloadSize + MaxChunkCount * 5;
 
 // One item record as it stands in the bytes, the payload already joined from its chunks.
 struct ItemRecord {
@@ -41,7 +54,9 @@ struct ItemRecord {
 };
 
 // Reads one record from `in`, leaving it just after the record. Throws ERecordError for a
-// record that ends early or whose chunks do not add up; `in` is then left unchanged.
+// record that ends early, whose chunks do not add up, or whose payload, as announced or as
+// decoded, exceeds MaxPayloadSize (refused before the memory is spent); `in` is then left
+// unchanged.
 ItemRecord ReadItemRecord(ByteReader& in);
 
 // Writes one record: flags as given (payload, description and ident bits must agree with the

@@ -34,8 +34,8 @@ void XdgLinkOpener::Open(const std::string& target, std::function<void(bool ok)>
                          }
                      });
     QObject::connect(process, &QProcess::finished, process,
-                     [finish](int exit_code, QProcess::ExitStatus status) {
-                         finish(status == QProcess::NormalExit && exit_code == 0);
+                     [finish](int exitCode, QProcess::ExitStatus status) {
+                         finish(status == QProcess::NormalExit && exitCode == 0);
                      });
     process->start();
 }

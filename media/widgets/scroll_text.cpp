@@ -121,7 +121,7 @@ void TScrollText::SetFont(const QFont& font) {
 }
 
 void TScrollText::SetFontColor(const QColor& color) {
-    font_color_ = color;
+    fontColor_ = color;
     update();
 }
 
@@ -141,7 +141,7 @@ void TScrollText::Start() {
         return;
     }
     if (isHidden()) {
-        if (!make_visible_) {
+        if (!makeVisible_) {
             return;
         }
         show();
@@ -202,19 +202,19 @@ void TScrollText::Tick() {
 
 void TScrollText::Measure() {
     const QFontMetrics fm(font_);
-    line_widths_.clear();
-    static_lines_.clear();
-    text_width_ = 0;
+    lineWidths_.clear();
+    staticLines_.clear();
+    textWidth_ = 0;
     for (const QString& line : lines_) {
         const int w = fm.horizontalAdvance(line);
-        line_widths_.append(w);
-        QStaticText laid_out(line);
-        laid_out.setTextFormat(Qt::PlainText);
-        laid_out.prepare(QTransform(), font_);
-        static_lines_.append(laid_out);
-        text_width_ = std::max(text_width_, w);
+        lineWidths_.append(w);
+        QStaticText laidOut(line);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), font_);
+        staticLines_.append(laidOut);
+        textWidth_ = std::max(textWidth_, w);
     }
-    line_height_ = fm.size(Qt::TextSingleLine, QStringLiteral("W")).height();
+    lineHeight_ = fm.size(Qt::TextSingleLine, QStringLiteral("W")).height();
 }
 
 // Ties go to the even neighbour, as the default floating-point rounding mode does.
@@ -227,20 +227,20 @@ int TScrollText::TextLeft() const {
     const double f = static_cast<double>(step_) / steps_;
     switch (direction_) {
         case TScrollDirection::sdRightToLeft:
-            return NearestEven((text_width_ + w) * (1.0 - f)) - text_width_;
+            return NearestEven((textWidth_ + w) * (1.0 - f)) - textWidth_;
         case TScrollDirection::sdLeftToRight:
-            return NearestEven((text_width_ + w) * f) - text_width_;
+            return NearestEven((textWidth_ + w) * f) - textWidth_;
         case TScrollDirection::sdBottomToTop:
         case TScrollDirection::sdTopToBottom:
             break;
     }
-    return text_width_ > w ? 0 : (w - text_width_) / 2;
+    return textWidth_ > w ? 0 : (w - textWidth_) / 2;
 }
 
 int TScrollText::TextTop() const {
     const int h = height();
     const double f = static_cast<double>(step_) / steps_;
-    const int total = static_cast<int>(lines_.size()) * line_height_;
+    const int total = static_cast<int>(lines_.size()) * lineHeight_;
     switch (direction_) {
         case TScrollDirection::sdBottomToTop:
             return NearestEven((total + h) * (1.0 - f)) - total;
@@ -250,7 +250,7 @@ int TScrollText::TextTop() const {
         case TScrollDirection::sdRightToLeft:
             break;
     }
-    return line_height_ > h ? 0 : (h - line_height_) / 2;
+    return lineHeight_ > h ? 0 : (h - lineHeight_) / 2;
 }
 
 void TScrollText::ComposeFrame(int w, int h) {
@@ -259,7 +259,7 @@ void TScrollText::ComposeFrame(int w, int h) {
     if (frame_.width() != w || frame_.height() != h || frame_.format() != format) {
         frame_ = QImage(w, h, format);
     }
-    ++frame_count_;
+    ++frameCount_;
     if (frame_.isNull()) {
         return;
     }
@@ -269,12 +269,12 @@ void TScrollText::ComposeFrame(int w, int h) {
     const int y = TextTop();
     const QRect image(0, 0, w, h);
     // The lines form one block as wide as the widest line; each line is aligned inside it.
-    const int box_width = text_width_;
+    const int boxWidth = textWidth_;
     QPainter painter(&frame_);
     painter.setFont(font_);
-    painter.setPen(font_color_);
+    painter.setPen(fontColor_);
     for (int i = 0; i < lines_.size(); ++i) {
-        const QRect box(x, y + i * line_height_, box_width, line_height_);
+        const QRect box(x, y + i * lineHeight_, boxWidth, lineHeight_);
         if (!box.intersects(image)) {
             continue;
         }
@@ -283,13 +283,13 @@ void TScrollText::ComposeFrame(int w, int h) {
             case TTextAlignment::taLeftJustify:
                 break;
             case TTextAlignment::taRightJustify:
-                offset = box_width - line_widths_[i];
+                offset = boxWidth - lineWidths_[i];
                 break;
             case TTextAlignment::taCenter:
-                offset = (box_width - line_widths_[i]) / 2;
+                offset = (boxWidth - lineWidths_[i]) / 2;
                 break;
         }
-        painter.drawStaticText(QPoint(box.left() + offset, box.top()), static_lines_[i]);
+        painter.drawStaticText(QPoint(box.left() + offset, box.top()), staticLines_[i]);
     }
 }
 

@@ -45,15 +45,15 @@ class TScrollText : public QWidget {
     void SetScrollStyle(TScrollStyle style);
     TTextAlignment Alignment() const { return alignment_; }
     void SetAlignment(TTextAlignment alignment);
-    bool MakeVisible() const { return make_visible_; }
-    void SetMakeVisible(bool on) { make_visible_ = on; }
+    bool MakeVisible() const { return makeVisible_; }
+    void SetMakeVisible(bool on) { makeVisible_ = on; }
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool on);
     QColor Color() const { return color_; }
     void SetColor(const QColor& color);
     QFont Font() const { return font_; }
     void SetFont(const QFont& font);
-    QColor FontColor() const { return font_color_; }
+    QColor FontColor() const { return fontColor_; }
     void SetFontColor(const QColor& color);
 
     // While the owner builds its window the band neither starts nor measures; ending the
@@ -68,10 +68,10 @@ class TScrollText : public QWidget {
     // Where the text box stands at the current step in the current size.
     int TextLeft() const;
     int TextTop() const;
-    int TextWidth() const { return text_width_; }
-    int LineHeight() const { return line_height_; }
+    int TextWidth() const { return textWidth_; }
+    int LineHeight() const { return lineHeight_; }
     // Frames composed so far (each tick, start, line change and repaint composes one).
-    long FrameCount() const { return frame_count_; }
+    long FrameCount() const { return frameCount_; }
     bool TimerActive() const;
 
     QSize sizeHint() const override;
@@ -102,23 +102,23 @@ class TScrollText : public QWidget {
     TScrollDirection direction_ = TScrollDirection::sdRightToLeft;
     TScrollStyle style_ = TScrollStyle::ssLoop;
     TTextAlignment alignment_ = TTextAlignment::taCenter;
-    bool make_visible_ = true;
+    bool makeVisible_ = true;
     bool transparent_ = false;
     bool loading_ = false;
     QColor color_{0, 0, 0};
-    QColor font_color_{255, 255, 128};
+    QColor fontColor_{255, 255, 128};
     QFont font_;
 
-    int text_width_ = 0;
-    int line_height_ = 0;
-    QList<int> line_widths_;
-    QList<QStaticText> static_lines_;  // laid out once per text or font change
+    int textWidth_ = 0;
+    int lineHeight_ = 0;
+    QList<int> lineWidths_;
+    QList<QStaticText> staticLines_;  // laid out once per text or font change
 
     QTimer* timer_ = nullptr;
     QImage frame_;  // reused while the band keeps its size
     bool painting_ = false;
     bool pressed_ = false;
-    long frame_count_ = 0;
+    long frameCount_ = 0;
 };
 
 }  // namespace travoli

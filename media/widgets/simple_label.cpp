@@ -22,7 +22,7 @@ void TBaseGraphicControl::SetFont(const QFont& font) {
 }
 
 void TBaseGraphicControl::SetFontColor(const QColor& color) {
-    font_color_ = color;
+    fontColor_ = color;
     update();
 }
 
@@ -83,12 +83,12 @@ void TBaseLabel::SetCaption(const QString& caption) {
 }
 
 void TBaseLabel::SetAutoSize(bool on) {
-    auto_size_ = on;
+    autoSize_ = on;
     AdjustBounds();
 }
 
 void TBaseLabel::SetShowAccelChar(bool on) {
-    show_accel_char_ = on;
+    showAccelChar_ = on;
     AdjustBounds();
     update();
 }
@@ -104,7 +104,7 @@ void TBaseLabel::FontChanged() {
 
 int TBaseLabel::TextFlags() const {
     int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs;
-    if (show_accel_char_) {
+    if (showAccelChar_) {
         flags |= Qt::TextShowMnemonic;
     }
     return flags;
@@ -118,7 +118,7 @@ QSize TBaseLabel::CaptionExtent() const {
 }
 
 void TBaseLabel::AdjustBounds() {
-    if (!auto_size_ || Loading()) {
+    if (!autoSize_ || Loading()) {
         return;
     }
     resize(CaptionExtent());
@@ -139,14 +139,14 @@ void TBaseLabel::paintEvent(QPaintEvent* /*event*/) {
 TCustomSimpleLabel::TCustomSimpleLabel(QWidget* parent) : TBaseLabel(parent) {}
 
 void TCustomSimpleLabel::SetJumpMode(TJumpMode mode) {
-    if (mode == jump_mode_) {
+    if (mode == jumpMode_) {
         return;
     }
-    jump_mode_ = mode;
+    jumpMode_ = mode;
     QFont font = Font();
     if (IsLinkMode()) {
-        SetFontColor(inactive_color_);
-        if (jump_underline_) {
+        SetFontColor(inactiveColor_);
+        if (jumpUnderline_) {
             font.setUnderline(true);
             SetFont(font);
         }
@@ -158,19 +158,19 @@ void TCustomSimpleLabel::SetJumpMode(TJumpMode mode) {
     }
     unsetCursor();
     SetFontColor(QColor(0, 0, 0));
-    if (jump_underline_) {
+    if (jumpUnderline_) {
         font.setUnderline(false);
         SetFont(font);
     }
 }
 
-QString TCustomSimpleLabel::Target(bool mail_rule) const {
+QString TCustomSimpleLabel::Target(bool mailRule) const {
     for (const QChar c : jump_) {
         if (c.unicode() > u' ') {
             return jump_;
         }
     }
-    if (mail_rule && Caption().contains(u'@')) {
+    if (mailRule && Caption().contains(u'@')) {
         return QStringLiteral("mailto:") + Caption();
     }
     return Caption();
@@ -178,29 +178,37 @@ QString TCustomSimpleLabel::Target(bool mail_rule) const {
 
 void TCustomSimpleLabel::MouseDown(Qt::MouseButton button) {
     if (button == Qt::LeftButton && IsLinkMode()) {
-        SetFontColor(active_color_);
+        SetFontColor(activeColor_);
         repaint();
     }
 }
 
 void TCustomSimpleLabel::FollowLink() {
     if (IsLinkMode()) {
-        SetFontColor(active_color_);
+        SetFontColor(activeColor_);
     }
     Click();
 }
 
 void TCustomSimpleLabel::Click() {
-    switch (jump_mode_) {
+    switch (jumpMode_) {
         case TJumpMode::jmInternet:
         case TJumpMode::jmApplication: {
-            const bool internet = jump_mode_ == TJumpMode::jmInternet;
+            const bool internet = jumpMode_ == TJumpMode::jmInternet;
             const std::string target = Target(internet).toStdString();
+            if (opening_) {
+                break;  // a slow opener is still at work; its outcome decides
+            }
             // Kept alive for the call even if the label's opener is replaced meanwhile.
             std::shared_ptr<LinkOpener> opener = opener_ ? opener_ : DefaultLinkOpener();
             QPointer<TCustomSimpleLabel> self(this);
+            opening_ = true;  // before Open: an opener may answer before it returns
             opener->Open(target, [self, internet](bool ok) {
-                if (!ok && internet && self) {
+                if (!self) {
+                    return;
+                }
+                self->opening_ = false;
+                if (!ok && internet) {
                     self->OpenFailed();
                 }
             });
@@ -215,7 +223,7 @@ void TCustomSimpleLabel::Click() {
 
 // Silently no longer a link: colour and pointer stay as they are.
 void TCustomSimpleLabel::OpenFailed() {
-    jump_mode_ = TJumpMode::jmNone;
+    jumpMode_ = TJumpMode::jmNone;
     setEnabled(false);
 }
 

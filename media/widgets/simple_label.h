@@ -21,7 +21,7 @@ class TBaseGraphicControl : public QWidget {
 
     QFont Font() const { return font_; }
     void SetFont(const QFont& font);
-    QColor FontColor() const { return font_color_; }
+    QColor FontColor() const { return fontColor_; }
     void SetFontColor(const QColor& color);
     // The parent's background colour until one is set.
     QColor Color() const;
@@ -48,7 +48,7 @@ class TBaseGraphicControl : public QWidget {
 
   private:
     QFont font_;
-    QColor font_color_{0, 0, 0};
+    QColor fontColor_{0, 0, 0};
     QColor color_;  // invalid: take the parent's
     bool loading_ = false;
     bool pressed_ = false;
@@ -63,9 +63,9 @@ class TBaseLabel : public TBaseGraphicControl {
 
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
-    bool AutoSize() const { return auto_size_; }
+    bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
-    bool ShowAccelChar() const { return show_accel_char_; }
+    bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool on);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool on);
@@ -82,8 +82,8 @@ class TBaseLabel : public TBaseGraphicControl {
 
   private:
     QString caption_;
-    bool auto_size_ = true;
-    bool show_accel_char_ = true;
+    bool autoSize_ = true;
+    bool showAccelChar_ = true;
     bool transparent_ = true;
 };
 
@@ -98,38 +98,40 @@ class TCustomSimpleLabel : public TBaseLabel {
 
     QString Jump() const { return jump_; }
     void SetJump(const QString& jump) { jump_ = jump; }
-    TJumpMode JumpMode() const { return jump_mode_; }
+    TJumpMode JumpMode() const { return jumpMode_; }
     void SetJumpMode(TJumpMode mode);
-    QColor InActiveColor() const { return inactive_color_; }
-    void SetInActiveColor(const QColor& color) { inactive_color_ = color; }
-    QColor ActiveColor() const { return active_color_; }
-    void SetActiveColor(const QColor& color) { active_color_ = color; }
-    bool JumpUnderline() const { return jump_underline_; }
-    void SetJumpUnderline(bool on) { jump_underline_ = on; }
+    QColor InActiveColor() const { return inactiveColor_; }
+    void SetInActiveColor(const QColor& color) { inactiveColor_ = color; }
+    QColor ActiveColor() const { return activeColor_; }
+    void SetActiveColor(const QColor& color) { activeColor_ = color; }
+    bool JumpUnderline() const { return jumpUnderline_; }
+    void SetJumpUnderline(bool on) { jumpUnderline_ = on; }
 
     // Null: the process-wide DefaultLinkOpener().
     void SetOpener(std::shared_ptr<LinkOpener> opener) { opener_ = std::move(opener); }
 
-    // Follows the link as a click would; works on a hidden label too.
+    // Follows the link as a click would; works on a hidden label too. While an open is in
+    // flight, a further follow starts nothing.
     void FollowLink();
 
     // What a click hands to the opener: Jump as stored unless it is blank, else the
-    // caption, with "mailto:" in front of an address when `mail_rule` is set.
-    QString Target(bool mail_rule) const;
+    // caption, with "mailto:" in front of an address when `mailRule` is set.
+    QString Target(bool mailRule) const;
 
   protected:
     void MouseDown(Qt::MouseButton button) override;
     void Click() override;
 
   private:
-    bool IsLinkMode() const { return jump_mode_ != TJumpMode::jmNone; }
+    bool IsLinkMode() const { return jumpMode_ != TJumpMode::jmNone; }
     void OpenFailed();
 
     QString jump_;
-    TJumpMode jump_mode_ = TJumpMode::jmNone;
-    QColor inactive_color_{0, 0, 255};
-    QColor active_color_{128, 0, 128};
-    bool jump_underline_ = true;
+    TJumpMode jumpMode_ = TJumpMode::jmNone;
+    QColor inactiveColor_{0, 0, 255};
+    QColor activeColor_{128, 0, 128};
+    bool jumpUnderline_ = true;
+    bool opening_ = false;  // an open is in flight
     std::shared_ptr<LinkOpener> opener_;
 };
 

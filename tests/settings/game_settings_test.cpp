@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
+#include <set>
 
 #include "settings/sqlite_hive.h"
 #include "tests/support/memory_hive.h"
@@ -18,13 +20,27 @@ class GameSettingsTest : public ::testing::Test {
     SqliteHive hive{path};
     TIniCtrl ini{hive};
     std::vector<std::string> errors;
+    SettingsLoadReport report;
 
     GameSettings Load() {
         GameSettings values;
         values.level = 99;  // whatever was there before must not survive
         values.progress.SetBestMoves(3, 3);
-        LoadGameSettings(ini, values, [this](const std::string& e) { errors.push_back(e); });
+        report = LoadGameSettings(ini, values);
+        errors.insert(errors.end(), report.errors.begin(), report.errors.end());
         return values;
+    }
+
+    std::uint32_t StoredType(const std::string& name) {
+        HKEY key = 0;
+        std::uint32_t type = REG_NONE;
+        std::string data;
+        EXPECT_EQ(hive.OpenKey(HKEY_CURRENT_USER, "Software\\ZanfirGames\\Travoli\\V2\\common",
+                               KeyAccess::Read, key),
+                  HiveStatus::Ok);
+        EXPECT_EQ(hive.QueryValueData(key, name, type, data), HiveStatus::Ok);
+        hive.CloseKey(key);
+        return type;
     }
 
     void PutRaw(const std::string& name, std::uint32_t type, const std::string& data) {
@@ -159,17 +175,80 @@ TEST_F(GameSettingsTest, ValueOfForeignTypeIsReportedAndTheRestStillLoads) {
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0], "Ungültiger Datentyp für 'tongue'");
     EXPECT_EQ(errors[1], "Ungültiger Datentyp für 'sound'");
+    EXPECT_EQ(report.unread, (std::set<std::string>{"tongue", "sound"}));
+    EXPECT_FALSE(report.storeFailed);
     EXPECT_EQ(values.Language, -1);
     EXPECT_TRUE(values.sound);
     EXPECT_EQ(values.level, 17);
     EXPECT_EQ(values.progress.BestMoves(4), 30);
 
-    // The next save puts text in their place and keeps the best results.
+    // A save keeps what could not be read while the game still holds the default in its
+    // place; a value the player has chosen meanwhile is written.
+    values.level = 18;
+    SaveGameSettings(ini, values, report.unread);
+    EXPECT_EQ(StoredType("tongue"), REG_DWORD);
+    EXPECT_EQ(StoredType("sound"), REG_BINARY);
+    values.Language = 0;
+    SaveGameSettings(ini, values, report.unread);
+    errors.clear();
+    values = Load();
+    EXPECT_EQ(errors, std::vector<std::string>{"Ungültiger Datentyp für 'sound'"});
+    EXPECT_EQ(values.Language, 0);
+    EXPECT_EQ(values.level, 18);
+    EXPECT_EQ(values.progress.BestMoves(4), 30);
+
+    // Without anything unread, text takes their place.
     SaveGameSettings(ini, values);
     errors.clear();
     values = Load();
     EXPECT_TRUE(errors.empty());
-    EXPECT_EQ(values.progress.BestMoves(4), 30);
+    EXPECT_TRUE(report.unread.empty());
+}
+
+TEST(GameSettingsMerge, TheBetterEntryOfEachLevelWins) {
+    struct Case {
+        int stored, own, merged;
+    };
+    // 0 is unsolved; entries above 199 come from stored codes below 32 and still count.
+    const Case cases[] = {{0, 0, 0},    {0, 25, 25},   {25, 0, 25},  {25, 18, 18},
+                          {18, 25, 18}, {230, 20, 20}, {230, 0, 230}};
+    ProgressRecord stored;
+    ProgressRecord own;
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        stored.SetBestMoves(i + 1, static_cast<std::uint8_t>(cases[i].stored));
+        own.SetBestMoves(i + 1, static_cast<std::uint8_t>(cases[i].own));
+    }
+    const ProgressRecord merged = MergedProgress(stored, own);
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+        EXPECT_EQ(merged.BestMoves(i + 1), cases[i].merged)
+            << cases[i].stored << " stored, " << cases[i].own << " own";
+    }
+}
+
+TEST_F(GameSettingsTest, TwoCopiesKeepEachOthersBestResults) {
+    GameSettings first;
+    first.progress.SetBestMoves(7, 40);
+    SaveGameSettings(ini, first);
+
+    // Both copies start from the same record; B solves level 1 and quits first.
+    GameSettings copyA = Load();
+    GameSettings copyB = Load();
+    copyB.progress.SetBestMoves(1, 25);
+    copyB.progress.SetBestMoves(7, 30);
+    copyB.level = 2;
+    SaveGameSettings(ini, copyB);
+    copyA.progress.SetBestMoves(32, 18);
+    copyA.level = 33;
+    copyA.background = 4;
+    SaveGameSettings(ini, copyA);
+
+    const GameSettings after = Load();
+    EXPECT_EQ(after.progress.BestMoves(1), 25);
+    EXPECT_EQ(after.progress.BestMoves(7), 30);
+    EXPECT_EQ(after.progress.BestMoves(32), 18);
+    // The other four values are the closing copy's.
+    EXPECT_EQ(after.level, 33);
+    EXPECT_EQ(after.background, 4);
 }
 
 TEST(GameSettingsSave, AnErrorStopsTheRemainingWrites) {

@@ -323,9 +323,27 @@ TEST_F(IniOnMemory, ErrorsNameTheirValueAndCloseEverything) {
         {"not made durable", [&] { hive.failClose = true; },
          [&] { ini.WriteText("common", "tongue", "1"); },
          "Fehler beim Setzen der Daten für 'tongue'"},
+        {"delete not made durable", [&] { hive.failClose = true; },
+         [&] { ini.DeleteValue("common", "solution"); },
+         "Fehler beim Löschen der Daten für 'solution'"},
+        // A hive that fails is no absent value, and its root is not tried in its place.
+        {"hive fails on a read", [&] { hive.failure = "hive.db: disk I/O error"; },
+         [&] { ini.ReadNumber("common", "level", 1); },
+         "Fehler beim Öffnen von Schlüssel " + std::string(TIniCtrl::DefaultRegPath) +
+             "\\ (hive.db: disk I/O error)"},
+        {"hive fails on a write", [&] { hive.failure = "hive.db: database is locked"; },
+         [&] { ini.WriteNumber("common", "level", 2); },
+         "Erzeugung von Schlüssel " + std::string(TIniCtrl::DefaultRegPath) +
+             "\\ misslungen (hive.db: database is locked)"},
+        {"hive fails on a delete", [&] { hive.failure = "hive.db: database is locked"; },
+         [&] { ini.DeleteValue("common", "level"); },
+         "Erzeugung von Schlüssel " + std::string(TIniCtrl::DefaultRegPath) +
+             "\\ misslungen (hive.db: database is locked)"},
     };
     for (const Case& c : cases) {
         hive.failData = hive.failSet = hive.failClose = false;
+        hive.failure.clear();
+        hive.calls.clear();
         hive.refusedCreate.clear();
         hive.Put(base + "\\common", "solution", REG_SZ, std::string("abc\0", 4));
         c.arrange();
@@ -336,6 +354,9 @@ TEST_F(IniOnMemory, ErrorsNameTheirValueAndCloseEverything) {
             EXPECT_EQ(error.what(), c.message) << c.what;
         }
         EXPECT_EQ(hive.OpenHandles(), 0) << c.what;
+        if (!hive.failure.empty()) {
+            EXPECT_EQ(hive.calls.size(), 1u) << c.what << ": the root was tried after a failure";
+        }
     }
 }
 

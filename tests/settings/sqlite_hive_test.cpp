@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "settings/game_settings.h"
 #include "settings/ini_ctrl.h"
@@ -173,17 +175,38 @@ TEST(SqliteHive, DamagedFileIsMovedAsideAndAFreshHiveUsed) {
         TIniCtrl ini(hive);
         GameSettings values;
         values.level = 5;
-        std::vector<std::string> errors;
+        // A hive that must leave foreign files alone refuses them, reading and writing, and
+        // says which file and why; the file stays as it was.
+        {
+            SqliteHive inspecting(path);
+            inspecting.SetMoveDamagedAside(false);
+            TIniCtrl careful(inspecting);
+            for (bool write : {false, true}) {
+                try {
+                    write ? careful.WriteNumber("common", "level", 3)
+                          : static_cast<void>(careful.ReadNumber("common", "level", 1));
+                    ADD_FAILURE() << c.what << ": no error";
+                } catch (const EHiveFailure& error) {
+                    EXPECT_NE(std::string(error.what()).find(path + ": "), std::string::npos)
+                        << error.what();
+                }
+            }
+            std::vector<SqliteHive::Entry> entries;
+            EXPECT_EQ(inspecting.Dump(entries), HiveStatus::Failed) << c.what;
+            EXPECT_EQ(test::ReadFileBytes(path), original) << c.what;
+            EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"registry.sqlite3"});
+            EXPECT_TRUE(reports.empty());
+        }
         if (c.firstIsRead) {
-            LoadGameSettings(ini, values, [&](const std::string& e) { errors.push_back(e); });
-            EXPECT_TRUE(errors.empty()) << c.what;
+            const SettingsLoadReport report = LoadGameSettings(ini, values);
+            EXPECT_TRUE(report.errors.empty()) << c.what;
             EXPECT_EQ(values.level, 1) << c.what;
             EXPECT_EQ(values.progress.BestMoves(5), 0) << c.what;
             EXPECT_FALSE(fs::exists(path)) << c.what << ": a read made a fresh file";
         }
         values.level = 9;
         SaveGameSettings(ini, values);
-        LoadGameSettings(ini, values, nullptr);
+        LoadGameSettings(ini, values);
         EXPECT_EQ(values.level, 9) << c.what;
 
         ASSERT_EQ(reports.size(), 1u) << c.what;
@@ -227,6 +250,53 @@ TEST(SqliteHive, EmptyFileIsAnEmptyHive) {
     ini.WriteNumber("common", "level", 2);
     EXPECT_EQ(ini.ReadNumber("common", "level", 1), 2);
     EXPECT_EQ(reports, 0);
+}
+
+// Another process holds the file locked: a read fails after one wait, loudly, and nothing
+// stored is lost by the save that follows once the lock is gone.
+TEST(SqliteHive, LockedFileCostsOneWaitAndLosesNothing) {
+    test::TempFolder folder;
+    const std::string path = folder / "registry.sqlite3";
+    SqliteHive hive(path);
+    TIniCtrl ini(hive);
+    {
+        GameSettings stored;
+        stored.level = 77;
+        stored.Language = 1;
+        stored.progress.SetBestMoves(5, 20);
+        SaveGameSettings(ini, stored);
+    }
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    constexpr int WaitMs = 1000;
+    hive.SetBusyTimeout(WaitMs);
+    GameSettings values;
+    const auto started = std::chrono::steady_clock::now();
+    const SettingsLoadReport report = LoadGameSettings(ini, values);
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_TRUE(report.storeFailed);
+    EXPECT_EQ(report.unread,
+              (std::set<std::string>{"tongue", "level", "back", "sound", "solution"}));
+    ASSERT_EQ(report.errors.size(), 1u);
+    EXPECT_NE(report.errors[0].find(path + ": database is locked"), std::string::npos)
+        << report.errors[0];
+    // One wait for the five values, not one or two for each (generous bound).
+    EXPECT_LT(waited, std::chrono::milliseconds(4 * WaitMs));
+    EXPECT_THROW(ini.DeleteValue("common", "level"), EHiveFailure);
+    EXPECT_THROW(SaveGameSettings(ini, values, report.unread), EHiveFailure);
+
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    values.background = 2;  // the player's one change in this run
+    SaveGameSettings(ini, values, report.unread);
+    GameSettings after;
+    EXPECT_TRUE(LoadGameSettings(ini, after).errors.empty());
+    EXPECT_EQ(after.level, 77);
+    EXPECT_EQ(after.Language, 1);
+    EXPECT_EQ(after.background, 2);
+    EXPECT_EQ(after.progress.BestMoves(5), 20);
 }
 
 TEST(SqliteHive, UnusableFolderGivesDefaultsAndAWriteError) {

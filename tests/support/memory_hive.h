@@ -19,6 +19,7 @@ class MemoryHive : public RegistryHive {
     bool failSet = false;
     bool failData = false;   // QueryValueData fails after QueryValueInfo succeeded
     bool failClose = false;  // closing the last key reports a failure
+    std::string failure;     // when set, opening any key fails with this cause
     std::vector<std::string> calls;
 
     struct Value {
@@ -43,6 +44,9 @@ class MemoryHive : public RegistryHive {
     HiveStatus OpenKey(HKEY parent, const std::string& subKey, KeyAccess access,
                        HKEY& result) override {
         calls.push_back("open " + Join(parent, subKey));
+        if (!failure.empty()) {
+            return HiveStatus::Failed;
+        }
         if (deniedAccess.count(access) != 0) {
             return HiveStatus::AccessDenied;
         }
@@ -58,6 +62,9 @@ class MemoryHive : public RegistryHive {
     HiveStatus CreateKey(HKEY parent, const std::string& subKey, KeyAccess, HKEY& result) override {
         const std::string path = Join(parent, subKey);
         calls.push_back("create " + path);
+        if (!failure.empty()) {
+            return HiveStatus::Failed;
+        }
         if (refusedCreate.count(path) != 0) {
             return HiveStatus::AccessDenied;
         }
@@ -99,6 +106,7 @@ class MemoryHive : public RegistryHive {
         }
         return keys[open_[key]].erase(Lower(name)) ? HiveStatus::Ok : HiveStatus::NotFound;
     }
+    std::string LastError() const override { return failure; }
     HiveStatus CloseKey(HKEY key) override {
         if (open_.erase(key) == 0) {
             return HiveStatus::InvalidHandle;

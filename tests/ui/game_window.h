@@ -19,9 +19,11 @@ namespace travoli::test {
 class GameWindow {
   public:
     // language: the saved "tongue"; -1 leaves it unsaved (the first run). `prepare` may
-    // write further saved values before the window is created.
+    // write further saved values before the window is created, `prepareHive` may then do
+    // what the store never would (values of other types, a file in the way).
     explicit GameWindow(int language = 0, int level = 0,
-                        const std::function<void(TIniCtrl&)>& prepare = {})
+                        const std::function<void(TIniCtrl&)>& prepare = {},
+                        const std::function<void(SqliteHive&)>& prepareHive = {})
         : hive_(dir_.filePath("hive").toStdString()) {
         SetErrorPresenter([this](const QString& text) { errors << text; });
         {
@@ -35,6 +37,9 @@ class GameWindow {
             if (prepare) {
                 prepare(ini);
             }
+        }
+        if (prepareHive) {
+            prepareHive(hive_);
         }
         Platform platform;
         platform.soundOutput = &sound;

@@ -3,6 +3,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
+#include <stdexcept>
 
 #include "media/widgets/scroll_text.h"
 #include "tests/ui/game_window.h"
@@ -76,6 +78,8 @@ class MainFormTest : public QObject {
     void placeOverMainWindow();
     void layoutAndTooltips();
     void failedSoundStillRecordsTheSolution();
+    void errorsReachTheTopLevelHandler();
+    void errorTextsKeepTheirUmlauts();
     void rulesDialog();
     void boardPixels();
     void accessibility();
@@ -532,6 +536,106 @@ void MainFormTest::failedSoundStillRecordsTheSolution() {
     QCOMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level 32: 18 moves"));
 }
 
+namespace {
+// Throws from its event handler, as a window's handler does when the platform refuses.
+class ThrowingObject : public QObject {
+  public:
+    int handled = 0;
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User) {
+            return QObject::event(event);
+        }
+        ++handled;
+        if (handled == 1) {
+            throw std::runtime_error("Schl\u00FCssel kaputt");
+        }
+        if (handled == 2) {
+            throw 42;
+        }
+        return true;
+    }
+};
+
+void PutValue(travoli::SqliteHive& hive, const char* name, std::uint32_t type,
+              const std::string& data) {
+    travoli::HKEY key = 0;
+    QCOMPARE(
+        hive.CreateKey(travoli::HKEY_CURRENT_USER, "Software\\ZanfirGames\\Travoli\\V2\\common",
+                       travoli::KeyAccess::AllAccess, key),
+        travoli::HiveStatus::Ok);
+    QCOMPARE(hive.SetValue(key, name, type, data), travoli::HiveStatus::Ok);
+    QCOMPARE(hive.CloseKey(key), travoli::HiveStatus::Ok);
+}
+
+// The settings file replaced by a folder: every open of it fails.
+void BlockHive(const std::string& path) {
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+}
+}  // namespace
+
+void MainFormTest::errorsReachTheTopLevelHandler() {
+    QStringList shown;
+    travoli::SetErrorPresenter([&](const QString& text) { shown << text; });
+    ThrowingObject target;
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    }
+    QTRY_COMPARE(target.handled, 3);  // the loop went on after each error
+    travoli::SetErrorPresenter({});
+    QCOMPARE(shown, (QStringList{QString::fromUtf8("Schlüssel kaputt"),
+                                 QStringLiteral("An unexpected error occurred.")}));
+}
+
+// One error of each path the player can meet, read as shown: umlauts intact, said once.
+void MainFormTest::errorTextsKeepTheirUmlauts() {
+    const QString settingsMessage = travoli::TextFor(travoli::TextId::SettingsUnreadable, 0);
+    {  // start-up load: a value of another type
+        GameWindow game(0, 5, {}, [](travoli::SqliteHive& hive) {
+            PutValue(hive, "back", travoli::REG_DWORD, std::string("\x02\0\0\0", 4));
+        });
+        game.Start();
+        QCOMPARE(
+            game.errors,
+            QStringList{settingsMessage.arg(QString::fromUtf8("Ungültiger Datentyp für 'back'"))});
+        QCOMPARE(game.form->Session().level(), 5);  // the rest still loaded
+    }
+    {  // placement restore, through the top-level handler
+        GameWindow game(0, 0, {}, [](travoli::SqliteHive& hive) {
+            PutValue(hive, "MainForm", travoli::REG_BINARY, "\x01");
+        });
+        game.Start();
+        QCOMPARE(game.errors, QStringList{QString::fromUtf8("Ungültiger Datentyp für 'MainForm'")});
+    }
+    {  // a settings file that cannot be read: said once, the placement not asked again; the
+       // save that cannot be made either keeps the window open
+        GameWindow game(1, 0, {}, [](travoli::SqliteHive& hive) { BlockHive(hive.Path()); });
+        game.Start("EnglishBtn");
+        QCOMPARE(game.errors.size(), 1);
+        QVERIFY2(game.errors[0].startsWith(settingsMessage.arg(
+                     QString::fromUtf8("Fehler beim Öffnen von Schlüssel Software\\ZanfirGames"))),
+                 qPrintable(game.errors[0]));
+        QCOMPARE(game.form->Language(), 0);
+        game.errors.clear();
+        game.answers.ExpectButton("EndGameDlg", "OKBtn");
+        game.answers.ExpectButton("FreewareDlg", "OKBtn");
+        game.form->ExitBtn->click();
+        QCOMPARE(game.errors.size(), 1);
+        QVERIFY2(game.errors[0].startsWith(QString::fromUtf8(
+                     "Erzeugung von Schlüssel Software\\ZanfirGames\\Travoli\\V2\\ misslungen (")),
+                 qPrintable(game.errors[0]));
+        QVERIFY(game.form->isVisible());
+    }
+    {  // sound
+        GameWindow game(0, 32);
+        game.Start();
+        game.sound.RefuseNextPlay("Tonausgabe verweigert: Gerät belegt");
+        game.Press(0, 0);
+        QCOMPARE(game.errors,
+                 QStringList{QString::fromUtf8("Tonausgabe verweigert: Gerät belegt")});
+    }
+}
+
 void MainFormTest::rulesDialog() {
     GameWindow game(0);
     game.Start();
@@ -639,5 +743,12 @@ void MainFormTest::accessibility() {
                  QString::fromUtf8("Stufe 12, rotes gerades Kreuz in Spalte 1, Zeile 1"));
 }
 
-QTEST_MAIN(MainFormTest)
+// The game's own application object, so that its top-level error handler is the one tested.
+int main(int argc, char** argv) {
+    travoli::TApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    MainFormTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "main_form_test.moc"

@@ -64,6 +64,12 @@ const Pair TranslatedTexts[] = {
      u"Klicke hier um die Zanfir Games Homepage zu besuchen.     Die Zanfir Games - eine Reihe "
      u"von Denkspielen f\u00FCr alle von 8 bis 88.     Die legend\u00E4ren Zanfir Games warten "
      u"auf Dich.     "},
+    {TextId::SettingsUnreadable,
+     u"Your saved settings could not be read. The game starts with its defaults for what it "
+     u"could not read and leaves the saved values as they are.\n\n%1",
+     u"Deine gespeicherten Einstellungen konnten nicht gelesen werden. Das Spiel beginnt "
+     u"f\u00FCr das Ungelesene mit den Grundeinstellungen und l\u00E4sst die gespeicherten "
+     u"Werte, wie sie sind.\n\n%1"},
 };
 
 struct Single {
@@ -230,7 +236,8 @@ TEST(Texts, EveryIdHasTextInBothLanguages) {
 
 TEST(Texts, EverythingFitsWindows1252AndLatin1) {
     // Printable Latin-1 only: 0x80-0x9F differ between the two sets, control codes show as boxes.
-    const std::set<TextId> multiLine = {TextId::RulesText, TextId::InfoTerms};
+    const std::set<TextId> multiLine = {TextId::RulesText, TextId::InfoTerms,
+                                        TextId::SettingsUnreadable};
     for (int i = 0; i < TextIdCount; ++i) {
         for (Language language : {EnglishLanguage, GermanLanguage}) {
             const QString text = TextFor(IdAt(i), language);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "media/container/bitmap_list.h"
 #include "media/container/chunk_codec.h"
@@ -149,6 +151,47 @@ TEST(ItemRecord, DepthChoiceIsReadLowestBitFirstAndWrittenBack) {
     EXPECT_EQ(item.RecordFlags(), 0x40);
 }
 
+// A coded chunk of run items only: `size` bytes of 7 from a few dozen coded bytes.
+Bytes RunChunk(std::size_t size) {
+    Bytes items;
+    int count = 0;
+    while (size > 0) {
+        std::size_t run = std::min<std::size_t>(size, 4095);
+        if (size - run > 0 && size - run < 16) {
+            run = size - 16;
+        }
+        items.insert(items.end(), {0x00, static_cast<std::uint8_t>((run - 16) >> 8),
+                                   static_cast<std::uint8_t>((run - 16) & 0xFF), 7});
+        size -= run;
+        ++count;
+    }
+    const auto control = static_cast<std::uint16_t>(0xFFFF << (16 - count));
+    return Join(
+        {{0x40, static_cast<std::uint8_t>(control >> 8), static_cast<std::uint8_t>(control & 0xFF)},
+         items});
+}
+
+// A compressed record whose chunks decode to the given pieces.
+Bytes RunRecord(std::uint8_t flags, const std::vector<std::size_t>& pieces) {
+    Bytes chunks;
+    for (std::size_t piece : pieces) {
+        const Bytes chunk = RunChunk(piece);
+        chunks = Join({chunks, U32(static_cast<std::uint32_t>(chunk.size())), chunk});
+    }
+    return Join({{flags}, U32(static_cast<std::uint32_t>(chunks.size())), chunks});
+}
+
+TEST(ItemRecord, PayloadUpToTheLimitIsRead) {
+    std::vector<std::size_t> pieces(MaxChunkCount - 1, MaxPieceSize);
+    pieces.push_back(MaxPayloadSize - (MaxChunkCount - 1) * MaxPieceSize);
+    const Bytes record = RunRecord(0x09, pieces);
+    ByteReader reader(record);
+    const ItemRecord read = ReadItemRecord(reader);
+    EXPECT_EQ(read.payload.size(), MaxPayloadSize);
+    EXPECT_EQ(read.chunks.size(), MaxChunkCount);
+    EXPECT_TRUE(reader.AtEnd());
+}
+
 struct BadRecord {
     const char* name;
     Bytes record;
@@ -185,6 +228,13 @@ TEST(ItemRecord, MalformedSoundRecordsFailAndLoseNothing) {
     const auto len = [](const Bytes& b) { return U32(static_cast<std::uint32_t>(b.size())); };
     Bytes huge = Join({{0x09}, U32(MaxChunkSize + 1 + 4), U32(MaxChunkSize + 1)});
     huge.resize(huge.size() + MaxChunkSize + 1, 0x80);
+    // 31 KB of run items that would decode to 16.8 MB; and chunks of nothing, one too many.
+    const Bytes pastTheLimit =
+        RunRecord(0x09, std::vector<std::size_t>(MaxChunkCount, MaxPieceSize));
+    Bytes emptyChunks = Join({{0x09}, U32(static_cast<std::uint32_t>(5 * (MaxChunkCount + 1)))});
+    for (std::size_t i = 0; i <= MaxChunkCount; ++i) {
+        emptyChunks = Join({emptyChunks, U32(1), {0x80}});
+    }
 
     const BadRecord cases[] = {
         {"empty", {}, "inside its flags"},
@@ -197,6 +247,13 @@ TEST(ItemRecord, MalformedSoundRecordsFailAndLoseNothing) {
         {"short chunk length", Join({{0x09}, U32(10), {1, 0}}), "inside its chunk length"},
         {"short chunk", Join({{0x09}, U32(4 + 60), U32(60), stored}), "inside its chunk"},
         {"chunk longer than 32782", huge, "exceeds 32782"},
+        {"announced payload past the limit", Join({{0x08}, U32(MaxPayloadSize + 1)}),
+         "payload length 16777217 exceeds the limit of 16777216 bytes"},
+        {"announced total past the limit",
+         Join({{0x09}, U32(static_cast<std::uint32_t>(MaxCompressedTotal + 1))}),
+         "exceeds the limit"},
+        {"decoded past the limit", pastTheLimit, "decodes past the limit of 16777216 bytes"},
+        {"more chunks than the limit needs", emptyChunks, "more than 512 chunks"},
         {"total smaller than its chunk", Join({{0x09}, U32(10), len(stored), stored}),
          "disagrees with its chunks"},
         {"total with bytes left over",

@@ -56,6 +56,9 @@ foreach(bad
   run(2 ${bad})
   expect_match("${err}" "^travoli-tool: [^\n]+\n$" "error for '${bad}'")
 endforeach()
+# A record that would decode past the payload limit is refused before it gets that far.
+run(2 records unpack ${SEEDS}/past_the_limit.rec ${WORK}/keep.rec)
+expect_match("${err}" "^travoli-tool: records unpack: the payload decodes past the limit of 16777216 bytes\n$" "past the limit")
 run(2 records unpack ${WORK}/nopayload.rec ${WORK}/keep.rec)
 expect_match("${err}" "holds no payload" "unpack without payload")
 file(READ ${WORK}/keep.rec kept)

@@ -25,7 +25,7 @@ class RecordingOpener : public LinkOpener {
   public:
     void Open(const std::string& target, std::function<void(bool ok)> done) override {
         targets.push_back(target);
-        if (answer_later) {
+        if (answerLater) {
             pending = std::move(done);
         } else {
             done(answer);
@@ -33,7 +33,7 @@ class RecordingOpener : public LinkOpener {
     }
     std::vector<std::string> targets;
     bool answer = true;
-    bool answer_later = false;
+    bool answerLater = false;
     std::function<void(bool)> pending;
 };
 
@@ -329,7 +329,7 @@ class SimpleLabelTest : public QObject {
         TSimpleLabel label;
         Load(label, "vemLabel", "http://home.example/", TJumpMode::jmInternet);
         opener_->answer = false;
-        opener_->answer_later = later;
+        opener_->answerLater = later;
         label.FollowLink();
         if (later) {
             QVERIFY(label.isEnabled());
@@ -347,6 +347,32 @@ class SimpleLabelTest : public QObject {
         QCOMPARE(label.FontColor(), kPurple);
     }
 
+    void anOpenInFlightStartsNoOther_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("internet, opened") << int(TJumpMode::jmInternet) << true;
+        QTest::newRow("internet, failed") << int(TJumpMode::jmInternet) << false;
+        QTest::newRow("application, failed") << int(TJumpMode::jmApplication) << false;
+    }
+
+    // A slow opener: further follows while it runs start nothing; its outcome decides.
+    void anOpenInFlightStartsNoOther() {
+        QFETCH(int, mode);
+        QFETCH(bool, ok);
+        TSimpleLabel label;
+        Load(label, "vemLabel", "http://home.example/", static_cast<TJumpMode>(mode));
+        opener_->answerLater = true;
+        for (int click = 0; click < 5; ++click) {
+            label.FollowLink();
+        }
+        QCOMPARE(opener_->targets.size(), 1u);
+        opener_->pending(ok);
+        const bool stillLink = ok || mode == int(TJumpMode::jmApplication);
+        QCOMPARE(label.isEnabled(), stillLink);
+        label.FollowLink();
+        QCOMPARE(opener_->targets.size(), stillLink ? 2u : 1u);
+    }
+
     void applicationFailureGoesUnnoticed() {
         TSimpleLabel label;
         Load(label, "tool", "", TJumpMode::jmApplication);
@@ -359,7 +385,7 @@ class SimpleLabelTest : public QObject {
     }
 
     void lateFailureAfterTheLabelIsGone() {
-        opener_->answer_later = true;
+        opener_->answerLater = true;
         {
             TSimpleLabel label;
             Load(label, "x", "http://home.example/", TJumpMode::jmInternet);
