@@ -117,9 +117,9 @@ trap "remove_package || true; ${session_exit[2]}" EXIT
 
 if [[ -n $install ]]; then
     installed=1
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -o DPkg::Lock::Timeout=600 "$deb" \
-        >"$out/apt-install.log" 2>&1 ||
-        { fail "apt-get install $(basename "$deb") failed: $(grep -m3 -E '^E:' "$out/apt-install.log")"; }
+    (cd "$(dirname "$deb")" && DEBIAN_FRONTEND=noninteractive "${sudo[@]}" \
+        apt-get install -y -o DPkg::Lock::Timeout=600 ./travoli_*.deb) >"$out/apt-install.log" 2>&1 ||
+        fail "apt-get install $(basename "$deb") failed: $(grep -m3 -E '^E:' "$out/apt-install.log")"
     dpkg-query -L travoli >"$out/installed-files.txt"
     desktop_entry=/usr/share/applications/example.zanfir.Travoli.desktop
     [[ -f $desktop_entry ]] || fail "the installed package has no $desktop_entry"
