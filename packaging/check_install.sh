@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks an installed Travoli as a desktop sees it: binaries that run on the system's
-# libraries, a valid desktop entry and metainfo that name each other, and the theme icon at
-# every size it is promised in.
-#   check_install.sh ROOT                       a tree with ROOT/usr/bin/travoli (dpkg -x, DESTDIR)
+# libraries in /usr/games, a valid desktop entry and metainfo that name each other, the theme
+# icon at every size it is promised in, and manual pages that render cleanly and cover every
+# command of travoli-tool.
+#   check_install.sh ROOT                       a tree with ROOT/usr/games/travoli (dpkg -x, DESTDIR)
 #   check_install.sh --install BUILD_DIR WORK   installs BUILD_DIR into WORK/root first
 set -euo pipefail
 
@@ -29,18 +30,35 @@ fi
 usr=$root/usr
 [[ -d $usr ]] || fail "no usr/ in $root"
 
-# Binaries: present, and loading only the system's libraries.
+# Binaries: in Debian's place for games, and loading only the system's libraries.
 for binary in travoli travoli-tool; do
-    path=$usr/bin/$binary
-    [[ -x $path ]] || fail "missing or not executable: usr/bin/$binary"
+    path=$usr/games/$binary
+    [[ -x $path ]] || fail "missing or not executable: usr/games/$binary"
     if readelf -d "$path" | grep -Eq '\((RPATH|RUNPATH)\)'; then
-        fail "usr/bin/$binary keeps a library path: $(readelf -d "$path" | grep -E 'R(UN)?PATH')"
+        fail "usr/games/$binary keeps a library path: $(readelf -d "$path" | grep -E 'R(UN)?PATH')"
     fi
     missing=$(env -u LD_LIBRARY_PATH ldd "$path" | grep 'not found' || true)
-    [[ -z $missing ]] || fail "usr/bin/$binary needs libraries that are not there: $missing"
+    [[ -z $missing ]] || fail "usr/games/$binary needs libraries that are not there: $missing"
 done
-env -u LD_LIBRARY_PATH "$usr/bin/travoli-tool" --help >/dev/null 2>&1 ||
-    fail "usr/bin/travoli-tool --help did not run"
+help=$(env -u LD_LIBRARY_PATH "$usr/games/travoli-tool" --help 2>&1) ||
+    fail "usr/games/travoli-tool --help did not run"
+
+# The manual pages: compressed, rendered without a warning, and travoli-tool's page naming
+# every command its --help lists.
+man6=$usr/share/man/man6
+for page in travoli travoli-tool; do
+    [[ -f $man6/$page.6.gz ]] || fail "missing manual page usr/share/man/man6/$page.6.gz"
+    gzip -t "$man6/$page.6.gz" 2>/dev/null || fail "man6/$page.6.gz is not gzip-compressed"
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man6/$page.6.gz" 2>&1 >/dev/null) ||
+        fail "man cannot render man6/$page.6.gz: $warnings"
+    [[ -z $warnings ]] || fail "man6/$page.6.gz renders with warnings: $warnings"
+done
+synopsis=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l -P cat "$man6/travoli-tool.6.gz" 2>/dev/null | col -b |
+    sed -n '/^SYNOPSIS/,/^DESCRIPTION/p')
+for command in $(sed -n 's/^  \([a-z][a-z]*\) .*/\1/p' <<<"$help"); do
+    grep -q "travoli-tool $command" <<<"$synopsis" ||
+        fail "the manual page of travoli-tool does not show the command '$command'"
+done
 
 # The desktop entry.
 desktop=$usr/share/applications/$app_id.desktop
@@ -48,8 +66,8 @@ desktop=$usr/share/applications/$app_id.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $app_id.desktop"
 entry() { sed -n "s/^$1=//p" "$desktop" | head -n1; }
 exec_line=$(entry Exec)
-[[ -x $usr/bin/${exec_line%% *} ]] ||
-    fail "the desktop entry starts '${exec_line%% *}', which is not in usr/bin"
+[[ ${exec_line%% *} == /usr/games/travoli && -x $root${exec_line%% *} ]] ||
+    fail "the desktop entry starts '${exec_line%% *}', not the installed /usr/games/travoli"
 icon=$(entry Icon)
 [[ $icon == "$app_id" ]] || fail "the desktop entry's icon is '$icon', not '$app_id'"
 grep -q '^Categories=.*\bGame;.*LogicGame;' "$desktop" ||
@@ -79,10 +97,12 @@ launchable=$(tag launchable)
 [[ -f $usr/share/applications/$launchable ]] ||
     fail "the metainfo launches '$launchable', which is not installed"
 for binary in $(tag binary); do
-    [[ -x $usr/bin/$binary ]] || fail "the metainfo provides '$binary', which is not in usr/bin"
+    [[ -x $usr/games/$binary ]] || fail "the metainfo provides '$binary', which is not in usr/games"
 done
 
 [[ -s $usr/share/doc/travoli/copyright ]] || fail "missing usr/share/doc/travoli/copyright"
+gzip -t "$usr/share/doc/travoli/changelog.gz" 2>/dev/null ||
+    fail "missing or broken usr/share/doc/travoli/changelog.gz"
 
 # AppStream's own view of the whole tree: entry, metainfo and icons together.
 report=$(appstreamcli validate-tree --no-net "$root" 2>&1) ||
