@@ -54,7 +54,6 @@ class TIniCtrl {
     bool ValueExists(const std::string& section, const std::string& key);
 
     // The base key below the hive's root, always ending in "\".
-    const std::string& BaseKey() const { return baseKey_; }
 
     // Holds the base key open, so that the operations until Commit are one unit of work of
     // the hive: one transaction, and one wait for a file that is busy. For writing, the write

@@ -116,7 +116,7 @@ void TMainForm::BuildLayout() {
     levelscroll = new TLevelScrollBar(Panel1);
     levelscroll->setObjectName(QStringLiteral("levelscroll"));
     levelscroll->setGeometry(140, 8, 114, 16);
-    levelscroll->setRange(1, LevelCount);
+    levelscroll->setValue(1);  // its start position; FormCreate gives it its range
     levelscroll->setSingleStep(1);
     levelscroll->setPageStep(10);
     levelscroll->setFocusPolicy(Qt::StrongFocus);
@@ -209,10 +209,10 @@ void TMainForm::CreateDialogs() {
 
 void TMainForm::FormCreate() {
     firstActivation_ = true;
-    LoadGameSettings();
+    const int level = LoadGameSettings();
     setFixedSize(ClientWidth, MarqueeHeight + ToolbarHeight + BoardSurface);
     setWindowTitle(TextFor(TextId::ProgramName, language_));
-    session_.StartLevel(session_.level());
+    session_.StartLevel(level);
     levelscroll->setRange(1, LevelCount);
     levelscroll->setValue(session_.level());
     ApplyLanguage();
@@ -220,11 +220,10 @@ void TMainForm::FormCreate() {
     UpdateMovesLabel();
 }
 
-void TMainForm::LoadGameSettings() {
+int TMainForm::LoadGameSettings() {
     GameSettings values;
     const SettingsLoadReport report = travoli::LoadGameSettings(*ini, values);
     SetLanguage(values.Language);
-    session_.StartLevel(values.level);
     backgroundIndex_ = values.background;
     SoundBtn->SetDown(values.sound);
     progress_ = values.progress;
@@ -233,6 +232,7 @@ void TMainForm::LoadGameSettings() {
     if (!report.errors.empty()) {
         loadError_ = QString::fromStdString(report.errors.front());
     }
+    return values.level;
 }
 
 void TMainForm::SaveGameSettings() {
@@ -532,8 +532,7 @@ void TMainForm::RestartBtnClick() {
         return;
     }
     session_.StartLevel(session_.level());
-    boxPaint();
-    UpdateMovesLabel();
+    boxPaint();  // ends with UpdateMovesLabel and UpdateTitle
     movl->update();
 }
 
@@ -553,8 +552,7 @@ void TMainForm::levelscrollChange(int) {
         return;
     }
     session_.StartLevel(levelscroll->value());
-    boxPaint();
-    UpdateMovesLabel();
+    boxPaint();  // ends with UpdateMovesLabel and UpdateTitle
     movl->update();
 }
 

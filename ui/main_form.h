@@ -138,7 +138,8 @@ class TMainForm : public QWidget {
     void FormActivate();
     bool FormCloseQuery();
     bool FormClose();
-    void LoadGameSettings();
+    // Everything saved but the level, which is returned for the level to be set up.
+    int LoadGameSettings();
     void SaveGameSettings();
     void FormDestroy();
 
