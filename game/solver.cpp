@@ -1,6 +1,7 @@
 #include "game/solver.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 #include "game/moves.h"
@@ -9,91 +10,144 @@ namespace travoli {
 
 namespace {
 
-// Open-addressing set of packed boards, each remembering where its hole came from.
-// A level has at most 9!/(2!2!) arrangements of its crosses, well below the capacity.
-class VisitedBoards {
+constexpr std::uint8_t NoPrevious = 0xF;
+
+// Breadth-first search with its tables. They are kept from one search to the next, so that
+// solving the levels one after another reuses the same memory instead of fresh pages each time.
+class BoardSearch {
   public:
-    static constexpr std::uint32_t Empty = 0xFFFFFFFFU;
-    static constexpr std::size_t Capacity = std::size_t{1} << 18;
-
-    VisitedBoards() : keys_(Capacity, Empty), previousHole_(Capacity, 0) {}
-
-    // Inserts the board; false when it was there already.
-    bool Insert(std::uint32_t key, std::uint8_t previousHole) {
-        std::size_t slot = SlotOf(key);
-        while (keys_[slot] != Empty) {
-            if (keys_[slot] == key) {
-                return false;
-            }
-            slot = (slot + 1) & (Capacity - 1);
-        }
-        keys_[slot] = key;
-        previousHole_[slot] = previousHole;
-        return true;
-    }
-
-    std::uint8_t PreviousHole(std::uint32_t key) const {
-        std::size_t slot = SlotOf(key);
-        while (keys_[slot] != key) {
-            slot = (slot + 1) & (Capacity - 1);
-        }
-        return previousHole_[slot];
-    }
+    std::optional<std::vector<Cell>> Solve(const Board& start);
 
   private:
-    static std::size_t SlotOf(std::uint32_t key) { return (key * 2654435761U) >> (32 - 18); }
+    // A board waiting to be expanded, with its hole and the cell its hole came from.
+    struct Reached {
+        Board board;
+        std::uint8_t hole;
+        std::uint8_t previousHole;
+    };
 
-    std::vector<std::uint32_t> keys_;
-    std::vector<std::uint8_t> previousHole_;
+    // The visited boards: an open-addressing set of words holding the 27 bits of a board and
+    // four bits of where its hole came from. Kept at most half full; the starting size holds
+    // every board that a level reaches (at most 14,400) without growing.
+    static constexpr std::size_t StartingSlots = std::size_t{1} << 15;
+    static constexpr int KeyBits = 27;
+    static constexpr std::uint32_t KeyMask = (std::uint32_t{1} << KeyBits) - 1;
+    static constexpr std::uint32_t Empty = 0xFFFFFFFFU;
+
+    void Reset();
+    // Inserts the board; false when it was there already.
+    bool Insert(Board board, std::uint32_t previousHole);
+    std::uint32_t PreviousHole(Board board) const;
+    std::size_t SlotOf(std::uint32_t key) const {
+        return (key * 2654435761U) >> (32 - std::countr_zero(slots_.size()));
+    }
+    void Grow();
+    std::vector<Cell> PathTo(Board board) const;
+
+    std::vector<std::uint32_t> slots_;
+    std::size_t count_ = 0;
+    std::vector<Reached> frontier_;
 };
 
-constexpr std::uint8_t NoPrevious = 0xFF;
+void BoardSearch::Reset() {
+    slots_.assign(StartingSlots, Empty);
+    count_ = 0;
+    frontier_.clear();
+}
 
-std::vector<Cell> PathTo(const VisitedBoards& visited, Board board) {
+inline bool BoardSearch::Insert(Board board, std::uint32_t previousHole) {
+    if (2 * (count_ + 1) > slots_.size()) {
+        Grow();
+    }
+    const std::uint32_t key = board.Packed();
+    std::size_t slot = SlotOf(key);
+    while (slots_[slot] != Empty) {
+        if ((slots_[slot] & KeyMask) == key) {
+            return false;
+        }
+        slot = (slot + 1) & (slots_.size() - 1);
+    }
+    slots_[slot] = key | previousHole << KeyBits;
+    ++count_;
+    return true;
+}
+
+std::uint32_t BoardSearch::PreviousHole(Board board) const {
+    const std::uint32_t key = board.Packed();
+    std::size_t slot = SlotOf(key);
+    while ((slots_[slot] & KeyMask) != key) {
+        slot = (slot + 1) & (slots_.size() - 1);
+    }
+    return slots_[slot] >> KeyBits;
+}
+
+void BoardSearch::Grow() {
+    std::vector<std::uint32_t> old(2 * slots_.size(), Empty);
+    old.swap(slots_);
+    for (const std::uint32_t entry : old) {
+        if (entry != Empty) {
+            std::size_t slot = SlotOf(entry & KeyMask);
+            while (slots_[slot] != Empty) {
+                slot = (slot + 1) & (slots_.size() - 1);
+            }
+            slots_[slot] = entry;
+        }
+    }
+}
+
+std::vector<Cell> BoardSearch::PathTo(Board board) const {
     std::vector<Cell> presses;
     for (;;) {
-        const std::uint8_t previous = visited.PreviousHole(board.Packed());
+        const std::uint32_t previous = PreviousHole(board);
         if (previous == NoPrevious) {
             break;
         }
         // The press that led here was on the cell that is the hole now.
-        const Cell pressed = board.Hole();
-        presses.push_back(pressed);
-        ApplyPress(board, Board::CellAt(previous));
+        presses.push_back(board.Hole());
+        ApplyPress(board, Board::CellAt(static_cast<int>(previous)));
     }
     std::reverse(presses.begin(), presses.end());
     return presses;
 }
 
-}  // namespace
-
-std::optional<std::vector<Cell>> SolveShortest(const Board& start) {
-    VisitedBoards visited;
-    std::vector<std::uint32_t> frontier{start.Packed()};
-    visited.Insert(start.Packed(), NoPrevious);
-    for (std::size_t next = 0; next < frontier.size(); ++next) {
-        const Board board = Board::FromPacked(frontier[next]);
-        if (IsSolved(board)) {
-            return PathTo(visited, board);
+std::optional<std::vector<Cell>> BoardSearch::Solve(const Board& start) {
+    if (IsSolved(start)) {
+        return std::vector<Cell>{};
+    }
+    Reset();
+    Insert(start, NoPrevious);
+    frontier_.push_back({start, static_cast<std::uint8_t>(start.HoleIndex()), NoPrevious});
+    // The presses of each board in the order of their cells. A board is judged when it is first
+    // reached: the same board as judging it when taken from the frontier, found sooner.
+    for (std::size_t next = 0; next < frontier_.size(); ++next) {
+        const auto [board, hole, previousHole] = frontier_[next];
+        unsigned presses = 0;
+#pragma GCC unroll 9
+        for (int cell = 0; cell < CellCount; ++cell) {
+            presses |= CellsThatMayMoveInto(hole, board.at(cell)) & (1U << cell);
         }
-        const Cell hole = board.Hole();
-        for (int dc = -1; dc <= 1; ++dc) {
-            for (int dr = -1; dr <= 1; ++dr) {
-                const Cell pressed{hole.column + dc, hole.row + dr};
-                if (pressed.column < 0 || pressed.column >= BoardSize || pressed.row < 0 ||
-                    pressed.row >= BoardSize || !IsLegalPress(board, pressed)) {
-                    continue;
+        // Pressing where the hole came from leads back to a board that is known already.
+        presses &= ~(1U << previousHole);
+        for (; presses != 0; presses &= presses - 1) {
+            const int pressed = std::countr_zero(presses);
+            Board moved = board;
+            ApplyPress(moved, Board::CellAt(pressed));
+            if (Insert(moved, hole)) {
+                if (IsSolved(moved)) {
+                    return PathTo(moved);
                 }
-                Board moved = board;
-                ApplyPress(moved, pressed);
-                if (visited.Insert(moved.Packed(),
-                                   static_cast<std::uint8_t>(Board::IndexOf(hole)))) {
-                    frontier.push_back(moved.Packed());
-                }
+                frontier_.push_back({moved, static_cast<std::uint8_t>(pressed), hole});
             }
         }
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::vector<Cell>> SolveShortest(const Board& start) {
+    thread_local BoardSearch search;
+    return search.Solve(start);
 }
 
 }  // namespace travoli
