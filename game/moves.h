@@ -43,41 +43,65 @@ constexpr PressMasks BuildPressTable() {
 }
 
 inline constexpr PressMasks PressTable = BuildPressTable();
+
+// One bit per kind (all eight values of a cell's three bits) that is a cross of `colour`.
+constexpr std::uint8_t CrossesOf(PieceColour colour) {
+    std::uint8_t kinds = 0;
+    for (int kind = 0; kind < 8; ++kind) {
+        if (IsStraight(static_cast<PieceKind>(kind)) || IsDiagonal(static_cast<PieceKind>(kind))) {
+            kinds |= ColourOf(static_cast<PieceKind>(kind)) == colour ? 1U << kind : 0U;
+        }
+    }
+    return static_cast<std::uint8_t>(kinds);
+}
 }  // namespace detail
 
 // The cells, one bit per board index, from which a cross of `kind` may move into the hole at
-// `holeIndex`. Every press is judged by it: the game's through IsLegalPress, the solver's directly.
+// `holeIndex`.
 constexpr std::uint16_t CellsThatMayMoveInto(int holeIndex, PieceKind kind) {
     return detail::PressTable[holeIndex][kind & 7];
 }
 
-// Whether pressing `pressed` moves its cross into the hole.
-constexpr bool IsLegalPress(const Board& board, Cell pressed) {
-    const int index = Board::IndexOf(pressed);
-    return (CellsThatMayMoveInto(board.HoleIndex(), board.at(index)) >> index) & 1U;
+// The cells, one bit per board index, whose press is legal. Every press is judged by it: the
+// game's through IsLegalPress, the solver's directly.
+constexpr unsigned LegalPresses(const Board& board) {
+    const int hole = board.HoleIndex();
+    unsigned presses = 0;
+#pragma GCC unroll 9
+    for (int index = 0; index < CellCount; ++index) {
+        presses |= CellsThatMayMoveInto(hole, board.at(index)) & (1U << index);
+    }
+    return presses;
 }
 
-// Moves the cross on `pressed` into the hole; the press must be legal. Returns the old hole.
-constexpr Cell ApplyPress(Board& board, Cell pressed) {
-    const int hole = board.HoleIndex();
+constexpr bool IsLegalPress(const Board& board, Cell pressed) {
+    return (LegalPresses(board) >> Board::IndexOf(pressed)) & 1U;
+}
+
+// Moves the cross on cell index `pressed` into the hole at `hole`; the press must be legal.
+constexpr void ApplyPress(Board& board, int pressed, int hole) {
     board.set(hole, board.at(pressed));
     board.set(pressed, EmptyCell);
+}
+
+// The same, finding the hole; returns it.
+constexpr Cell ApplyPress(Board& board, Cell pressed) {
+    const int hole = board.HoleIndex();
+    ApplyPress(board, Board::IndexOf(pressed), hole);
     return Board::CellAt(hole);
 }
 
-// The goal: red crosses fill the top row and blue crosses the bottom row.
+// The goal: red crosses fill the top row and blue crosses the bottom row. Judged for all six
+// cells without stopping early, which a search reaching many boards can do without branches.
 constexpr bool IsSolved(const Board& board) {
+    constexpr unsigned Reds = detail::CrossesOf(PieceColour::Red);
+    constexpr unsigned Blues = detail::CrossesOf(PieceColour::Blue);
+    unsigned solved = 1;
     for (int column = 0; column < BoardSize; ++column) {
-        const PieceKind top = board.at(column, 0);
-        const PieceKind bottom = board.at(column, 2);
-        if (top == EmptyCell || ColourOf(top) != PieceColour::Red) {
-            return false;
-        }
-        if (bottom == EmptyCell || ColourOf(bottom) != PieceColour::Blue) {
-            return false;
-        }
+        solved &= Reds >> board.at(column, 0);
+        solved &= Blues >> board.at(column, 2);
     }
-    return true;
+    return solved != 0;
 }
 
 }  // namespace travoli

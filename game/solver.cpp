@@ -19,10 +19,9 @@ class BoardSearch {
     std::optional<std::vector<Cell>> Solve(const Board& start);
 
   private:
-    // A board waiting to be expanded, with its hole and the cell its hole came from.
+    // A board waiting to be expanded, with the cell its hole came from.
     struct Reached {
         Board board;
-        std::uint8_t hole;
         std::uint8_t previousHole;
     };
 
@@ -38,19 +37,19 @@ class BoardSearch {
     // Inserts the board; false when it was there already.
     bool Insert(Board board, std::uint32_t previousHole);
     std::uint32_t PreviousHole(Board board) const;
-    std::size_t SlotOf(std::uint32_t key) const {
-        return (key * 2654435761U) >> (32 - std::countr_zero(slots_.size()));
-    }
+    std::size_t SlotOf(std::uint32_t key) const { return (key * 2654435761U) >> shift_; }
     void Grow();
     std::vector<Cell> PathTo(Board board) const;
 
     std::vector<std::uint32_t> slots_;
+    int shift_ = 0;  // 32 less the bits of a slot number
     std::size_t count_ = 0;
     std::vector<Reached> frontier_;
 };
 
 void BoardSearch::Reset() {
     slots_.assign(StartingSlots, Empty);
+    shift_ = 32 - std::countr_zero(StartingSlots);
     count_ = 0;
     frontier_.clear();
 }
@@ -84,6 +83,7 @@ std::uint32_t BoardSearch::PreviousHole(Board board) const {
 void BoardSearch::Grow() {
     std::vector<std::uint32_t> old(2 * slots_.size(), Empty);
     old.swap(slots_);
+    --shift_;
     for (const std::uint32_t entry : old) {
         if (entry != Empty) {
             std::size_t slot = SlotOf(entry & KeyMask);
@@ -116,27 +116,23 @@ std::optional<std::vector<Cell>> BoardSearch::Solve(const Board& start) {
     }
     Reset();
     Insert(start, NoPrevious);
-    frontier_.push_back({start, static_cast<std::uint8_t>(start.HoleIndex()), NoPrevious});
+    frontier_.push_back({start, NoPrevious});
     // The presses of each board in the order of their cells. A board is judged when it is first
     // reached: the same board as judging it when taken from the frontier, found sooner.
     for (std::size_t next = 0; next < frontier_.size(); ++next) {
-        const auto [board, hole, previousHole] = frontier_[next];
-        unsigned presses = 0;
-#pragma GCC unroll 9
-        for (int cell = 0; cell < CellCount; ++cell) {
-            presses |= CellsThatMayMoveInto(hole, board.at(cell)) & (1U << cell);
-        }
+        const auto [board, previousHole] = frontier_[next];
+        const int hole = board.HoleIndex();
         // Pressing where the hole came from leads back to a board that is known already.
-        presses &= ~(1U << previousHole);
-        for (; presses != 0; presses &= presses - 1) {
+        for (unsigned presses = LegalPresses(board) & ~(1U << previousHole); presses != 0;
+             presses &= presses - 1) {
             const int pressed = std::countr_zero(presses);
             Board moved = board;
-            ApplyPress(moved, Board::CellAt(pressed));
-            if (Insert(moved, hole)) {
+            ApplyPress(moved, pressed, hole);
+            if (Insert(moved, static_cast<std::uint32_t>(hole))) {
                 if (IsSolved(moved)) {
                     return PathTo(moved);
                 }
-                frontier_.push_back({moved, static_cast<std::uint8_t>(pressed), hole});
+                frontier_.push_back({moved, static_cast<std::uint8_t>(hole)});
             }
         }
     }
