@@ -91,15 +91,18 @@ constexpr Cell ApplyPress(Board& board, Cell pressed) {
     return Board::CellAt(hole);
 }
 
-// The goal: red crosses fill the top row and blue crosses the bottom row. Judged for all six
-// cells without stopping early, which a search reaching many boards can do without branches.
+// The goal: red crosses fill the top row and blue crosses the bottom row. The kinds that each
+// of those rows wants, one bit per kind.
+inline constexpr unsigned TopRowKinds = detail::CrossesOf(PieceColour::Red);
+inline constexpr unsigned BottomRowKinds = detail::CrossesOf(PieceColour::Blue);
+
+// Judged for all six cells without stopping early, which a search reaching many boards can do
+// without branches.
 constexpr bool IsSolved(const Board& board) {
-    constexpr unsigned Reds = detail::CrossesOf(PieceColour::Red);
-    constexpr unsigned Blues = detail::CrossesOf(PieceColour::Blue);
     unsigned solved = 1;
     for (int column = 0; column < BoardSize; ++column) {
-        solved &= Reds >> board.at(column, 0);
-        solved &= Blues >> board.at(column, 2);
+        solved &= TopRowKinds >> board.at(column, 0);
+        solved &= BottomRowKinds >> board.at(column, BoardSize - 1);
     }
     return solved != 0;
 }

@@ -1,6 +1,7 @@
 #include "game/solver.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -10,95 +11,202 @@ namespace travoli {
 
 namespace {
 
-constexpr std::uint8_t NoPrevious = 0xF;
+// A search from both ends steps backwards over presses, which needs every press to be undone by
+// a press: the cross that moved is a neighbour of the new hole in the same way.
+constexpr bool PressesCanBeUndone() {
+    for (int hole = 0; hole < CellCount; ++hole) {
+        for (int from = 0; from < CellCount; ++from) {
+            for (int kind = 0; kind < 8; ++kind) {
+                const auto k = static_cast<PieceKind>(kind);
+                if (((CellsThatMayMoveInto(hole, k) >> from) & 1U) !=
+                    ((CellsThatMayMoveInto(from, k) >> hole) & 1U)) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+static_assert(PressesCanBeUndone());
 
-// Breadth-first search with its tables. They are kept from one search to the next, so that
-// solving the levels one after another reuses the same memory instead of fresh pages each time.
+// Open-addressing set of boards, each with a five-bit value, in one word: the 27 bits of the
+// board and the value. Kept at most half full; the starting size holds every board of a level
+// (at most 14,400) without growing.
+class BoardTable {
+  public:
+    static constexpr std::uint32_t NotFound = 0xFFFFFFFFU;
+
+    void Reset() {
+        slots_.assign(StartingSlots, Empty);
+        shift_ = 32 - std::countr_zero(StartingSlots);
+        count_ = 0;
+    }
+
+    // Inserts the board with its value; false when it was there already.
+    bool Insert(Board board, std::uint32_t value) {
+        if (2 * (count_ + 1) > slots_.size()) {
+            Grow();
+        }
+        const std::uint32_t key = board.Packed();
+        std::size_t slot = SlotOf(key);
+        while (slots_[slot] != Empty) {
+            if ((slots_[slot] & KeyMask) == key) {
+                return false;
+            }
+            slot = (slot + 1) & (slots_.size() - 1);
+        }
+        slots_[slot] = key | value << KeyBits;
+        ++count_;
+        return true;
+    }
+
+    std::uint32_t Find(Board board) const {
+        const std::uint32_t key = board.Packed();
+        for (std::size_t slot = SlotOf(key); slots_[slot] != Empty;
+             slot = (slot + 1) & (slots_.size() - 1)) {
+            if ((slots_[slot] & KeyMask) == key) {
+                return slots_[slot] >> KeyBits;
+            }
+        }
+        return NotFound;
+    }
+
+  private:
+    static constexpr std::size_t StartingSlots = std::size_t{1} << 15;
+    static constexpr int KeyBits = 27;
+    static constexpr std::uint32_t KeyMask = (std::uint32_t{1} << KeyBits) - 1;
+    // No board has all bits set: it would have no hole.
+    static constexpr std::uint32_t Empty = 0xFFFFFFFFU;
+
+    std::size_t SlotOf(std::uint32_t key) const { return (key * 2654435761U) >> shift_; }
+
+    void Grow() {
+        std::vector<std::uint32_t> old(2 * slots_.size(), Empty);
+        old.swap(slots_);
+        --shift_;
+        for (const std::uint32_t entry : old) {
+            if (entry != Empty) {
+                std::size_t slot = SlotOf(entry & KeyMask);
+                while (slots_[slot] != Empty) {
+                    slot = (slot + 1) & (slots_.size() - 1);
+                }
+                slots_[slot] = entry;
+            }
+        }
+    }
+
+    std::vector<std::uint32_t> slots_;
+    int shift_ = 0;  // 32 less the bits of a slot number
+    std::size_t count_ = 0;
+};
+
+// A board reached, with the cell its hole came from.
+struct Reached {
+    Board board;
+    std::uint8_t previousHole;
+};
+
+constexpr std::uint8_t NoPrevious = 0xF;
+// The largest distance from a solved board that the backward table can hold.
+constexpr int LongestBackwardReach = 31;
+
+bool HasOneHole(const Board& board) {
+    int holes = 0;
+    for (int index = 0; index < CellCount; ++index) {
+        holes += board.at(index) == EmptyCell;
+    }
+    return holes == 1;
+}
+
+// Fills the cells from `index` on with the kinds `left`, in every order that IsSolved accepts.
+void ArrangeSolved(Board& board, int index, std::array<int, 8>& left, std::vector<Board>& out) {
+    if (index == CellCount) {
+        if (IsSolved(board)) {
+            out.push_back(board);
+        }
+        return;
+    }
+    const int row = Board::CellAt(index).row;
+    const unsigned wanted = row == 0 ? TopRowKinds : row == BoardSize - 1 ? BottomRowKinds : 0xFFU;
+    for (int kind = 0; kind < 8; ++kind) {
+        if (left[kind] > 0 && ((wanted >> kind) & 1U)) {
+            --left[kind];
+            board.set(index, static_cast<PieceKind>(kind));
+            ArrangeSolved(board, index + 1, left, out);
+            ++left[kind];
+        }
+    }
+}
+
+// Every solved board made of the same pieces as `board`.
+std::vector<Board> SolvedArrangements(const Board& board) {
+    std::array<int, 8> left{};
+    for (int index = 0; index < CellCount; ++index) {
+        ++left[board.at(index)];
+    }
+    std::vector<Board> solved;
+    Board arranged;
+    ArrangeSolved(arranged, 0, left, solved);
+    return solved;
+}
+
+// Breadth-first search with its tables, kept from one search to the next so that solving the
+// levels one after another reuses the same memory instead of fresh pages each time.
+//
+// The answer is the one of a plain breadth-first search from the start that tries the presses
+// of each board in the order of their cells: the first solved board that it reaches, through
+// the boards that first reached each one. Searching from the solved boards at the same time
+// tells the shortest length sooner; after that the search from the start goes on only through
+// boards that lie on a shortest solution. Those are reached in the same order and from the same
+// boards as in the plain search, since whatever first reaches a board on a shortest solution
+// lies on one itself.
 class BoardSearch {
   public:
     std::optional<std::vector<Cell>> Solve(const Board& start);
 
   private:
-    // A board waiting to be expanded, with the cell its hole came from.
-    struct Reached {
-        Board board;
-        std::uint8_t previousHole;
-    };
-
-    // The visited boards: an open-addressing set of words holding the 27 bits of a board and
-    // four bits of where its hole came from. Kept at most half full; the starting size holds
-    // every board that a level reaches (at most 14,400) without growing.
-    static constexpr std::size_t StartingSlots = std::size_t{1} << 15;
-    static constexpr int KeyBits = 27;
-    static constexpr std::uint32_t KeyMask = (std::uint32_t{1} << KeyBits) - 1;
-    static constexpr std::uint32_t Empty = 0xFFFFFFFFU;
-
-    void Reset();
-    // Inserts the board; false when it was there already.
-    bool Insert(Board board, std::uint32_t previousHole);
-    std::uint32_t PreviousHole(Board board) const;
-    std::size_t SlotOf(std::uint32_t key) const { return (key * 2654435761U) >> shift_; }
-    void Grow();
+    // Expands the boards of `queue` from `begin` on, adding the new ones to `queue` and `table`
+    // with `value(hole)`; true when one of them is in `other`.
+    template <class Value>
+    static bool ExpandLayer(std::vector<Reached>& queue, std::size_t begin, BoardTable& table,
+                            const BoardTable& other, Value value);
+    std::optional<std::vector<Cell>> PlainSearch(const Board& start);
     std::vector<Cell> PathTo(Board board) const;
 
-    std::vector<std::uint32_t> slots_;
-    int shift_ = 0;  // 32 less the bits of a slot number
-    std::size_t count_ = 0;
-    std::vector<Reached> frontier_;
+    BoardTable forward_;   // from the start: where each board's hole came from
+    BoardTable backward_;  // from the solved boards: the distance to the nearest
+    std::vector<Reached> forwardQueue_;
+    std::vector<Reached> backwardQueue_;
+    std::vector<Reached> layer_;
 };
 
-void BoardSearch::Reset() {
-    slots_.assign(StartingSlots, Empty);
-    shift_ = 32 - std::countr_zero(StartingSlots);
-    count_ = 0;
-    frontier_.clear();
-}
-
-inline bool BoardSearch::Insert(Board board, std::uint32_t previousHole) {
-    if (2 * (count_ + 1) > slots_.size()) {
-        Grow();
-    }
-    const std::uint32_t key = board.Packed();
-    std::size_t slot = SlotOf(key);
-    while (slots_[slot] != Empty) {
-        if ((slots_[slot] & KeyMask) == key) {
-            return false;
-        }
-        slot = (slot + 1) & (slots_.size() - 1);
-    }
-    slots_[slot] = key | previousHole << KeyBits;
-    ++count_;
-    return true;
-}
-
-std::uint32_t BoardSearch::PreviousHole(Board board) const {
-    const std::uint32_t key = board.Packed();
-    std::size_t slot = SlotOf(key);
-    while ((slots_[slot] & KeyMask) != key) {
-        slot = (slot + 1) & (slots_.size() - 1);
-    }
-    return slots_[slot] >> KeyBits;
-}
-
-void BoardSearch::Grow() {
-    std::vector<std::uint32_t> old(2 * slots_.size(), Empty);
-    old.swap(slots_);
-    --shift_;
-    for (const std::uint32_t entry : old) {
-        if (entry != Empty) {
-            std::size_t slot = SlotOf(entry & KeyMask);
-            while (slots_[slot] != Empty) {
-                slot = (slot + 1) & (slots_.size() - 1);
+template <class Value>
+bool BoardSearch::ExpandLayer(std::vector<Reached>& queue, std::size_t begin, BoardTable& table,
+                              const BoardTable& other, Value value) {
+    bool met = false;
+    const std::size_t end = queue.size();
+    for (std::size_t next = begin; next < end; ++next) {
+        const auto [board, previousHole] = queue[next];
+        const int hole = board.HoleIndex();
+        // Pressing where the hole came from leads back to a board that is known already.
+        for (unsigned presses = LegalPresses(board) & ~(1U << previousHole); presses != 0;
+             presses &= presses - 1) {
+            const int pressed = std::countr_zero(presses);
+            Board moved = board;
+            ApplyPress(moved, pressed, hole);
+            if (table.Insert(moved, value(hole))) {
+                queue.push_back({moved, static_cast<std::uint8_t>(hole)});
+                met = met || other.Find(moved) != BoardTable::NotFound;
             }
-            slots_[slot] = entry;
         }
     }
+    return met;
 }
 
 std::vector<Cell> BoardSearch::PathTo(Board board) const {
     std::vector<Cell> presses;
     for (;;) {
-        const std::uint32_t previous = PreviousHole(board);
+        const std::uint32_t previous = forward_.Find(board);
         if (previous == NoPrevious) {
             break;
         }
@@ -114,25 +222,96 @@ std::optional<std::vector<Cell>> BoardSearch::Solve(const Board& start) {
     if (IsSolved(start)) {
         return std::vector<Cell>{};
     }
-    Reset();
-    Insert(start, NoPrevious);
-    frontier_.push_back({start, NoPrevious});
-    // The presses of each board in the order of their cells. A board is judged when it is first
-    // reached: the same board as judging it when taken from the frontier, found sooner.
-    for (std::size_t next = 0; next < frontier_.size(); ++next) {
-        const auto [board, previousHole] = frontier_[next];
+    if (!HasOneHole(start)) {
+        return PlainSearch(start);
+    }
+    forward_.Reset();
+    backward_.Reset();
+    forwardQueue_.assign(1, {start, NoPrevious});
+    forward_.Insert(start, NoPrevious);
+    backwardQueue_.clear();
+    for (const Board& solved : SolvedArrangements(start)) {
+        backward_.Insert(solved, 0);
+        backwardQueue_.push_back({solved, NoPrevious});
+    }
+    // Whole layers, each time on the side whose last layer is smaller. When a new layer meets
+    // the other side, the shortest length is the sum of both depths.
+    std::size_t forwardLayer = 0;
+    std::size_t backwardLayer = 0;
+    int forwardDepth = 0;
+    int backwardDepth = 0;
+    for (bool met = false; !met;) {
+        const std::size_t forwardCount = forwardQueue_.size() - forwardLayer;
+        const std::size_t backwardCount = backwardQueue_.size() - backwardLayer;
+        if (forwardCount == 0 || backwardCount == 0) {
+            return std::nullopt;  // one side has reached all it can without meeting the other
+        }
+        if (forwardCount <= backwardCount || backwardDepth == LongestBackwardReach) {
+            const std::size_t begin = forwardLayer;
+            forwardLayer = forwardQueue_.size();
+            met = ExpandLayer(forwardQueue_, begin, forward_, backward_,
+                              [](int hole) { return static_cast<std::uint32_t>(hole); });
+            ++forwardDepth;
+        } else {
+            const std::size_t begin = backwardLayer;
+            backwardLayer = backwardQueue_.size();
+            const auto depth = static_cast<std::uint32_t>(backwardDepth + 1);
+            met = ExpandLayer(backwardQueue_, begin, backward_, forward_,
+                              [depth](int) { return depth; });
+            ++backwardDepth;
+        }
+    }
+    // On from the last forward layer, through the boards on a shortest solution only: those
+    // whose distance to a solved board is what remains of the shortest length.
+    const int shortest = forwardDepth + backwardDepth;
+    layer_.clear();
+    for (std::size_t i = forwardLayer; i < forwardQueue_.size(); ++i) {
+        if (backward_.Find(forwardQueue_[i].board) ==
+            static_cast<std::uint32_t>(shortest - forwardDepth)) {
+            layer_.push_back(forwardQueue_[i]);
+        }
+    }
+    for (int depth = forwardDepth; depth < shortest; ++depth) {
+        const auto remaining = static_cast<std::uint32_t>(shortest - depth - 1);
+        std::vector<Reached> next;
+        for (const auto [board, previousHole] : layer_) {
+            const int hole = board.HoleIndex();
+            for (unsigned presses = LegalPresses(board) & ~(1U << previousHole); presses != 0;
+                 presses &= presses - 1) {
+                const int pressed = std::countr_zero(presses);
+                Board moved = board;
+                ApplyPress(moved, pressed, hole);
+                if (backward_.Find(moved) == remaining &&
+                    forward_.Insert(moved, static_cast<std::uint32_t>(hole))) {
+                    if (remaining == 0) {
+                        return PathTo(moved);
+                    }
+                    next.push_back({moved, static_cast<std::uint8_t>(hole)});
+                }
+            }
+        }
+        layer_.swap(next);
+    }
+    return PathTo(layer_.front().board);  // the start layer itself held a solved board
+}
+
+// For boards that are not a level's (no hole or several), where presses need not be undone.
+std::optional<std::vector<Cell>> BoardSearch::PlainSearch(const Board& start) {
+    forward_.Reset();
+    forward_.Insert(start, NoPrevious);
+    forwardQueue_.assign(1, {start, NoPrevious});
+    for (std::size_t next = 0; next < forwardQueue_.size(); ++next) {
+        const auto [board, previousHole] = forwardQueue_[next];
         const int hole = board.HoleIndex();
-        // Pressing where the hole came from leads back to a board that is known already.
-        for (unsigned presses = LegalPresses(board) & ~(1U << previousHole); presses != 0;
-             presses &= presses - 1) {
+        for (unsigned presses = LegalPresses(board); presses != 0; presses &= presses - 1) {
             const int pressed = std::countr_zero(presses);
             Board moved = board;
             ApplyPress(moved, pressed, hole);
-            if (Insert(moved, static_cast<std::uint32_t>(hole))) {
+            if (forward_.Insert(moved, static_cast<std::uint32_t>(hole))) {
                 if (IsSolved(moved)) {
                     return PathTo(moved);
                 }
-                frontier_.push_back({moved, static_cast<std::uint8_t>(hole)});
+                forwardQueue_.push_back({moved, static_cast<std::uint8_t>(hole)});
             }
         }
     }
