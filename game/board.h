@@ -58,6 +58,10 @@ class Board {
         packed_ = (packed_ & ~(CellMask << shift)) | (static_cast<std::uint32_t>(kind) << shift);
     }
     constexpr void set(Cell cell, PieceKind kind) { set(IndexOf(cell), kind); }
+    constexpr void SwapCells(int first, int second) {
+        const std::uint32_t both = static_cast<std::uint32_t>(at(first) ^ at(second));
+        packed_ ^= both << (BitsPerCell * first) | both << (BitsPerCell * second);
+    }
 
     // The one empty cell; the board always has exactly one.
     constexpr Cell Hole() const { return CellAt(HoleIndex()); }

@@ -80,8 +80,7 @@ constexpr bool IsLegalPress(const Board& board, Cell pressed) {
 
 // Moves the cross on cell index `pressed` into the hole at `hole`; the press must be legal.
 constexpr void ApplyPress(Board& board, int pressed, int hole) {
-    board.set(hole, board.at(pressed));
-    board.set(pressed, EmptyCell);
+    board.SwapCells(pressed, hole);
 }
 
 // The same, finding the hole; returns it.

@@ -39,12 +39,14 @@ class BoardTable {
     void Reset() {
         slots_.assign(StartingSlots, Empty);
         shift_ = 32 - std::countr_zero(StartingSlots);
+        mask_ = StartingSlots - 1;
+        growAt_ = StartingSlots / 2;
         count_ = 0;
     }
 
     // Inserts the board with its value; false when it was there already.
     bool Insert(Board board, std::uint32_t value) {
-        if (2 * (count_ + 1) > slots_.size()) {
+        if (count_ == growAt_) {
             Grow();
         }
         const std::uint32_t key = board.Packed();
@@ -53,7 +55,7 @@ class BoardTable {
             if ((slots_[slot] & KeyMask) == key) {
                 return false;
             }
-            slot = (slot + 1) & (slots_.size() - 1);
+            slot = (slot + 1) & mask_;
         }
         slots_[slot] = key | value << KeyBits;
         ++count_;
@@ -62,8 +64,7 @@ class BoardTable {
 
     std::uint32_t Find(Board board) const {
         const std::uint32_t key = board.Packed();
-        for (std::size_t slot = SlotOf(key); slots_[slot] != Empty;
-             slot = (slot + 1) & (slots_.size() - 1)) {
+        for (std::size_t slot = SlotOf(key); slots_[slot] != Empty; slot = (slot + 1) & mask_) {
             if ((slots_[slot] & KeyMask) == key) {
                 return slots_[slot] >> KeyBits;
             }
@@ -80,25 +81,32 @@ class BoardTable {
 
     std::size_t SlotOf(std::uint32_t key) const { return (key * 2654435761U) >> shift_; }
 
-    void Grow() {
-        std::vector<std::uint32_t> old(2 * slots_.size(), Empty);
-        old.swap(slots_);
-        --shift_;
-        for (const std::uint32_t entry : old) {
-            if (entry != Empty) {
-                std::size_t slot = SlotOf(entry & KeyMask);
-                while (slots_[slot] != Empty) {
-                    slot = (slot + 1) & (slots_.size() - 1);
-                }
-                slots_[slot] = entry;
-            }
-        }
-    }
+    // Doubles the slots when half full: only boards that are no level's need that many.
+    void Grow();
 
     std::vector<std::uint32_t> slots_;
     int shift_ = 0;  // 32 less the bits of a slot number
+    std::size_t mask_ = 0;
+    std::size_t growAt_ = 0;
     std::size_t count_ = 0;
 };
+
+void BoardTable::Grow() {
+    std::vector<std::uint32_t> old(2 * slots_.size(), Empty);
+    old.swap(slots_);
+    --shift_;
+    mask_ = slots_.size() - 1;
+    growAt_ = slots_.size() / 2;
+    for (const std::uint32_t entry : old) {
+        if (entry != Empty) {
+            std::size_t slot = SlotOf(entry & KeyMask);
+            while (slots_[slot] != Empty) {
+                slot = (slot + 1) & mask_;
+            }
+            slots_[slot] = entry;
+        }
+    }
+}
 
 // A board reached, with the cell its hole came from.
 struct Reached {
@@ -118,21 +126,24 @@ bool HasOneHole(const Board& board) {
     return holes == 1;
 }
 
-// Fills the cells from `index` on with the kinds `left`, in every order that IsSolved accepts.
-void ArrangeSolved(Board& board, int index, std::array<int, 8>& left, std::vector<Board>& out) {
-    if (index == CellCount) {
+// Fills the cells from the `filled`-th on with the kinds `left`, in every order that IsSolved
+// accepts: the rows it judges first, so that the middle row takes what is left.
+void ArrangeSolved(Board& board, int filled, std::array<int, 8>& left, std::vector<Board>& out) {
+    constexpr std::array<int, CellCount> RowsJudgedFirst = {0, 3, 6, 2, 5, 8, 1, 4, 7};
+    if (filled == CellCount) {
         if (IsSolved(board)) {
             out.push_back(board);
         }
         return;
     }
+    const int index = RowsJudgedFirst[filled];
     const int row = Board::CellAt(index).row;
     const unsigned wanted = row == 0 ? TopRowKinds : row == BoardSize - 1 ? BottomRowKinds : 0xFFU;
     for (int kind = 0; kind < 8; ++kind) {
         if (left[kind] > 0 && ((wanted >> kind) & 1U)) {
             --left[kind];
             board.set(index, static_cast<PieceKind>(kind));
-            ArrangeSolved(board, index + 1, left, out);
+            ArrangeSolved(board, filled + 1, left, out);
             ++left[kind];
         }
     }
