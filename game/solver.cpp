@@ -118,6 +118,43 @@ constexpr std::uint8_t NoPrevious = 0xF;
 // The largest distance from a solved board that the backward table can hold.
 constexpr int LongestBackwardReach = 31;
 
+constexpr bool OnEvenCell(int index) {
+    const Cell cell = Board::CellAt(index);
+    return (cell.column + cell.row) % 2 == 0;
+}
+
+// The kinds of cross whose every press keeps them on cells of one colour of a chessboard. How
+// many crosses of such a kind stand on the even cells (column + row even) never changes, so a
+// solved board that differs in it lies out of reach.
+constexpr unsigned KindsKeepingTheirCellColour() {
+    unsigned kinds = 0;
+    for (int kind = 0; kind < 8; ++kind) {
+        bool keeps = kind != EmptyCell;
+        for (int hole = 0; hole < CellCount; ++hole) {
+            for (int from = 0; from < CellCount; ++from) {
+                if ((CellsThatMayMoveInto(hole, static_cast<PieceKind>(kind)) >> from) & 1U) {
+                    keeps = keeps && OnEvenCell(hole) == OnEvenCell(from);
+                }
+            }
+        }
+        kinds |= keeps ? 1U << kind : 0U;
+    }
+    return kinds;
+}
+
+// For each of those kinds, the number of its crosses on even cells, four bits each.
+std::uint32_t CrossesOnEvenCells(const Board& board) {
+    constexpr unsigned Kinds = KindsKeepingTheirCellColour();
+    std::uint32_t counts = 0;
+    for (int index = 0; index < CellCount; ++index) {
+        const int kind = board.at(index);
+        if (OnEvenCell(index) && ((Kinds >> kind) & 1U)) {
+            counts += std::uint32_t{1} << (4 * kind);
+        }
+    }
+    return counts;
+}
+
 bool HasOneHole(const Board& board) {
     int holes = 0;
     for (int index = 0; index < CellCount; ++index) {
@@ -241,7 +278,11 @@ std::optional<std::vector<Cell>> BoardSearch::Solve(const Board& start) {
     forwardQueue_.assign(1, {start, NoPrevious});
     forward_.Insert(start, NoPrevious);
     backwardQueue_.clear();
+    const std::uint32_t keptCounts = CrossesOnEvenCells(start);
     for (const Board& solved : SolvedArrangements(start)) {
+        if (CrossesOnEvenCells(solved) != keptCounts) {
+            continue;
+        }
         backward_.Insert(solved, 0);
         backwardQueue_.push_back({solved, NoPrevious});
     }
