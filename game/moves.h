@@ -57,17 +57,16 @@ constexpr std::uint8_t CrossesOf(PieceColour colour) {
 }  // namespace detail
 
 // The cells, one bit per board index, from which a cross of `kind` may move into the hole at
-// `holeIndex`.
+// `holeIndex`. Every press is judged by it: the game's through IsLegalPress, the solver's
+// through LegalPresses.
 constexpr std::uint16_t CellsThatMayMoveInto(int holeIndex, PieceKind kind) {
     return detail::PressTable[holeIndex][kind & 7];
 }
 
-// The cells, one bit per board index, whose press is legal. Every press is judged by it: the
-// game's through IsLegalPress, the solver's directly.
+// The cells, one bit per board index, whose press is legal.
 constexpr unsigned LegalPresses(const Board& board) {
     const int hole = board.HoleIndex();
     unsigned presses = 0;
-#pragma GCC unroll 9
     for (int index = 0; index < CellCount; ++index) {
         presses |= CellsThatMayMoveInto(hole, board.at(index)) & (1U << index);
     }
@@ -75,7 +74,8 @@ constexpr unsigned LegalPresses(const Board& board) {
 }
 
 constexpr bool IsLegalPress(const Board& board, Cell pressed) {
-    return (LegalPresses(board) >> Board::IndexOf(pressed)) & 1U;
+    const int index = Board::IndexOf(pressed);
+    return (CellsThatMayMoveInto(board.HoleIndex(), board.at(index)) >> index) & 1U;
 }
 
 // Moves the cross on cell index `pressed` into the hole at `hole`; the press must be legal.
