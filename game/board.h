@@ -58,6 +58,7 @@ class Board {
         packed_ = (packed_ & ~(CellMask << shift)) | (static_cast<std::uint32_t>(kind) << shift);
     }
     constexpr void set(Cell cell, PieceKind kind) { set(IndexOf(cell), kind); }
+    // Exchanges the contents of two cells.
     constexpr void SwapCells(int first, int second) {
         const std::uint32_t both = static_cast<std::uint32_t>(at(first) ^ at(second));
         packed_ ^= both << (BitsPerCell * first) | both << (BitsPerCell * second);

@@ -353,7 +353,7 @@ std::optional<std::vector<Cell>> BoardSearch::PlainSearch(const Board& start) {
     forward_.Insert(start, NoPrevious);
     forwardQueue_.assign(1, {start, NoPrevious});
     for (std::size_t next = 0; next < forwardQueue_.size(); ++next) {
-        const auto [board, previousHole] = forwardQueue_[next];
+        const Board board = forwardQueue_[next].board;
         const int hole = board.HoleIndex();
         for (unsigned presses = LegalPresses(board); presses != 0; presses &= presses - 1) {
             const int pressed = std::countr_zero(presses);
