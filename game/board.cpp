@@ -4,15 +4,6 @@
 
 namespace travoli {
 
-Cell Board::Hole() const {
-    for (int i = 0; i < CellCount; ++i) {
-        if (cells_[i] == EmptyCell) {
-            return CellAt(i);
-        }
-    }
-    return {1, 1};  // unreachable for boards built by the game
-}
-
 std::string Board::ToString() const {
     std::string text;
     for (int row = 0; row < BoardSize; ++row) {
@@ -27,23 +18,6 @@ std::string Board::ToString() const {
         }
     }
     return text;
-}
-
-std::uint32_t Board::Packed() const {
-    std::uint32_t packed = 0;
-    for (int i = CellCount - 1; i >= 0; --i) {
-        packed = (packed << 3) | static_cast<std::uint32_t>(cells_[i]);
-    }
-    return packed;
-}
-
-Board Board::FromPacked(std::uint32_t packed) {
-    Board board;
-    for (int i = 0; i < CellCount; ++i) {
-        board.cells_[i] = static_cast<PieceKind>(packed & 7U);
-        packed >>= 3;
-    }
-    return board;
 }
 
 bool ParseBoard(const std::string& text, Board& out) {
