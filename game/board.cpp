@@ -20,25 +20,4 @@ std::string Board::ToString() const {
     return text;
 }
 
-bool ParseBoard(const std::string& text, Board& out) {
-    Board board;
-    int count = 0;
-    for (char ch : text) {
-        if (ch >= '0' && ch <= '6') {
-            if (count == CellCount) {
-                return false;
-            }
-            board.set({count % BoardSize, count / BoardSize}, static_cast<PieceKind>(ch - '0'));
-            ++count;
-        } else if (ch != ' ' && ch != '/' && ch != ',') {
-            return false;
-        }
-    }
-    if (count != CellCount) {
-        return false;
-    }
-    out = board;
-    return true;
-}
-
 }  // namespace travoli

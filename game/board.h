@@ -99,8 +99,4 @@ class Board {
     std::uint32_t packed_ = AllEmpty;
 };
 
-// Parses "r0c0 r0c1 r0c2 / r1c0 ..." as printed by ToString; separators are optional.
-// Returns false when the text does not describe nine kinds 0-6.
-bool ParseBoard(const std::string& text, Board& out);
-
 }  // namespace travoli

@@ -5,6 +5,7 @@
 #include "game/game_session.h"
 #include "game/moves.h"
 #include "game/solver.h"
+#include "tests/support/board_text.h"
 
 namespace travoli {
 namespace {

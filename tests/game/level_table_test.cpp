@@ -5,6 +5,7 @@
 
 #include "game/level_table.h"
 #include "game/moves.h"
+#include "tests/support/board_text.h"
 
 namespace travoli {
 namespace {

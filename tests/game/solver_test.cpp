@@ -9,6 +9,7 @@
 #include "game/level_table.h"
 #include "game/moves.h"
 #include "game/solver.h"
+#include "tests/support/board_text.h"
 
 namespace travoli {
 namespace {
