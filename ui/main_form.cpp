@@ -1,11 +1,10 @@
+// The main window's behaviour: start-up and shutdown, the status texts, the handling of a
+// press, the level commands and the toolbar's dialogs. Its controls are put together in
+// main_form_layout.cpp, the board is painted in board_painting.cpp.
 #include "ui/main_form.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QPainter>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTimer>
 #include <exception>
 
@@ -18,48 +17,15 @@
 #include "settings/ini_ctrl.h"
 #include "ui/application.h"
 #include "ui/end_game_dlg.h"
-#include "ui/fonts.h"
 #include "ui/freeware_dlg.h"
 #include "ui/give_up_dlg.h"
 #include "ui/hint_dlg.h"
-#include "ui/media_records.h"
-#include "ui/pictures.h"
 #include "ui/placement_window.h"
 #include "ui/solved_dlg.h"
 #include "ui/texts.h"
 #include "ui/tongue_dlg.h"
 
 namespace travoli {
-
-namespace {
-constexpr int ClientWidth = BoardSurface;
-constexpr int ToolbarHeight = 33;
-constexpr int MarqueeHeight = 15;
-
-// A rectangle of logical pixels in the pixels of a sheet drawn at `ratio`.
-QRect InSheet(const QPixmap& sheet, int x, int y, int width, int height) {
-    const qreal ratio = sheet.devicePixelRatio();
-    return QRectF(x * ratio, y * ratio, width * ratio, height * ratio).toRect();
-}
-}  // namespace
-
-void TLevelScrollBar::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        switch (event->key()) {
-            case Qt::Key_Left:
-            case Qt::Key_Up:
-                triggerAction(SliderSingleStepSub);
-                return;
-            case Qt::Key_Right:
-            case Qt::Key_Down:
-                triggerAction(SliderSingleStepAdd);
-                return;
-            default:
-                break;
-        }
-    }
-    QScrollBar::keyPressEvent(event);
-}
 
 TMainForm::TMainForm(const Platform& platform)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -73,127 +39,6 @@ TMainForm::TMainForm(const Platform& platform)
 
 TMainForm::~TMainForm() {
     FormDestroy();
-}
-
-void TMainForm::BuildLayout() {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Qt::black);
-    setPalette(colours);
-    setAutoFillBackground(true);
-    setFont(SystemFont());
-    setWindowIcon(QIcon(Picture("icon")));
-    move(444, 204);
-
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, 0, ClientWidth, ToolbarHeight);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setPalette(QWidget::style()->standardPalette());
-    Panel1->setAutoFillBackground(true);
-
-    using Place = TSpeedButton::GlyphPlace;
-    auto button = [this](const char* name, QRect place, const char* picture,
-                         const char* disabledPicture, Place glyphPlace) {
-        auto* made =
-            new TSpeedButton(Panel1, Picture(picture),
-                             disabledPicture ? Picture(disabledPicture) : QPixmap(), glyphPlace);
-        made->setObjectName(QLatin1String(name));
-        made->setGeometry(place);
-        return made;
-    };
-    RestartBtn = button("RestartBtn", {4, 4, 25, 25}, "restart", nullptr, Place::Centred);
-    HintBtn = button("HintBtn", {32, 4, 25, 25}, "hint", "hint_disabled", Place::Left2);
-    SoundBtn = button("SoundBtn", {60, 4, 25, 25}, "sound", "sound_disabled", Place::Centred);
-    SoundBtn->SetToggle(true);
-    ExitBtn = button("ExitBtn", {88, 4, 25, 25}, "exit", nullptr, Place::Left2);
-    prevbtn = button("prevbtn", {122, 8, 17, 17}, "prev", nullptr, Place::Left2);
-    nextbtn = button("nextbtn", {255, 8, 17, 17}, "next", nullptr, Place::Left2);
-    InfoBtn = button("InfoBtn", {278, 4, 25, 25}, "info", nullptr, Place::Left2);
-    TongueBtn = button("TongueBtn", {306, 4, 25, 25}, "tongue", nullptr, Place::Centred);
-    TongueBtn->setToolTip(TextFor(TextId::HintLanguage, EnglishLanguage));
-    TongueBtn->setAccessibleName(TongueBtn->toolTip());
-
-    levelscroll = new TLevelScrollBar(Panel1);
-    levelscroll->setObjectName(QStringLiteral("levelscroll"));
-    levelscroll->setGeometry(140, 8, 114, 16);
-    levelscroll->setValue(1);  // its start position; FormCreate gives it its range
-    levelscroll->setSingleStep(1);
-    levelscroll->setPageStep(10);
-    levelscroll->setFocusPolicy(Qt::StrongFocus);
-
-    box = new TPaintBox(this);
-    box->setObjectName(QStringLiteral("box"));
-    box->setGeometry(0, ToolbarHeight, BoardSurface, BoardSurface);
-    box->OnPaint = [this](QPainter& painter, const QRect& dirty) { PaintBoxArea(painter, dirty); };
-    box->OnMouseDown = [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
-        boxMouseDown(b, s, x, y);
-    };
-    for (int index = 0; index < 9; ++index) {
-        boardCells[index] = new TBoardCell(box);
-        const Cell cell = Board::CellAt(index);
-        boardCells[index]->setGeometry(BoardLeft + CellWidth * cell.column,
-                                       BoardTop + CellHeight * cell.row, CellWidth, CellHeight);
-    }
-
-    movl = new QLabel(this);
-    movl->setObjectName(QStringLiteral("movl"));
-    movl->setFont(ArialFont(19, true));
-    movl->setAlignment(Qt::AlignCenter);
-    QPalette labelColours = movl->palette();
-    labelColours.setColor(QPalette::WindowText, Qt::white);
-    labelColours.setColor(QPalette::Window, Qt::black);
-    movl->setPalette(labelColours);
-    movl->setAutoFillBackground(true);
-    movl->move(movl->x(), 42);
-    movl->raise();
-
-    vemScroll = new TScrollText(this);
-    vemScroll->setObjectName(QStringLiteral("vemScroll"));
-    vemScroll->setGeometry(0, ToolbarHeight + BoardSurface, ClientWidth, MarqueeHeight);
-    connect(vemScroll, &TScrollText::OnClick, this, &TMainForm::ZanfirBtnClick);
-
-    vemLabel = new TSimpleLabel(this);
-    vemLabel->setObjectName(QStringLiteral("vemLabel"));
-    vemLabel->SetLoading(true);
-    vemLabel->SetFont(SystemFont());
-    vemLabel->SetFontColor(Qt::blue);
-    vemLabel->SetCaption(QStringLiteral("vemLabel"));
-    vemLabel->SetJump(TextFor(TextId::MakerHomepage, EnglishLanguage));
-    vemLabel->SetJumpMode(TJumpMode::jmInternet);
-    vemLabel->setGeometry(380, 388, 61, 18);  // outside the client area, never seen
-    vemLabel->SetLoading(false);
-    vemLabel->hide();
-
-    LoadMediaRecords(bitmaps, waves);
-    waves.SetOutput(platform_.soundOutput);
-    LoadSheets();
-
-    ini = std::make_unique<TIniCtrl>(*platform_.hive);
-    placementWindow_ = std::make_unique<QtPlacementWindow>(this);
-    FormPlacement1 = std::make_unique<TFormPlacement>(*placementWindow_, ini.get());
-
-    connect(RestartBtn, &QAbstractButton::clicked, this, &TMainForm::RestartBtnClick);
-    connect(HintBtn, &QAbstractButton::clicked, this, &TMainForm::HintBtnClick);
-    connect(ExitBtn, &QAbstractButton::clicked, this, &TMainForm::ExitBtnClick);
-    connect(prevbtn, &QAbstractButton::clicked, this, &TMainForm::prevbtnClick);
-    connect(nextbtn, &QAbstractButton::clicked, this, &TMainForm::nextbtnClick);
-    connect(InfoBtn, &QAbstractButton::clicked, this, &TMainForm::InfoBtnClick);
-    connect(TongueBtn, &QAbstractButton::clicked, this, &TMainForm::TongueBtnClick);
-    // valueChanged fires only when the position really changes.
-    connect(levelscroll, &QScrollBar::valueChanged, this, &TMainForm::levelscrollChange);
-}
-
-void TMainForm::LoadSheets() {
-    // On a high-density screen the sheets' double-size drawings keep the board crisp.
-    if (qGuiApp->devicePixelRatio() > 1.0) {
-        tileSheet_ = DenseSheet("tile_sheet");
-        backgroundSheet_ = DenseSheet("background_sheet");
-        if (!tileSheet_.isNull() && !backgroundSheet_.isNull()) {
-            return;
-        }
-    }
-    tileSheet_ = QPixmap::fromImage(SheetImage(bitmaps, 0));
-    backgroundSheet_ = QPixmap::fromImage(SheetImage(bitmaps, 1));
 }
 
 void TMainForm::CreateDialogs() {
@@ -391,76 +236,6 @@ void TMainForm::UpdateMovesLabel() {
     // Centred by the window's outer width, as the frame was designed around it.
     const int outerWidth = frameGeometry().width();
     movl->move((outerWidth - movl->width()) / 2 - 4, 42);
-}
-
-// ---- board view ----
-
-void TMainForm::PaintBoxArea(QPainter& painter, const QRect& dirty) {
-    if (canvas_.isNull() || canvas_.devicePixelRatio() != box->devicePixelRatioF()) {
-        boxPaint();
-    }
-    painter.drawPixmap(dirty, canvas_,
-                       InSheet(canvas_, dirty.x(), dirty.y(), dirty.width(), dirty.height()));
-    if (firstPaint_) {
-        // The first painting of the board composes the title.
-        firstPaint_ = false;
-        QTimer::singleShot(0, this, [this] {
-            UpdateMovesLabel();
-            UpdateTitle();
-        });
-    }
-}
-
-void TMainForm::DrawCell(int column, int row) {
-    const int kind = session_.board().at(column, row);
-    const QRect target(BoardLeft + CellWidth * column, BoardTop + CellHeight * row, CellWidth,
-                       CellHeight);
-    {
-        QPainter painter(&canvas_);
-        painter.drawPixmap(
-            target, tileSheet_,
-            InSheet(tileSheet_, CellWidth * kind, CellHeight * row, CellWidth, CellHeight));
-    }
-    box->update(target);
-    static constexpr TextId Contents[] = {
-        TextId::AccessibleRedStraight,   TextId::AccessibleWhiteStraight,
-        TextId::AccessibleBlueStraight,  TextId::AccessibleRedDiagonal,
-        TextId::AccessibleWhiteDiagonal, TextId::AccessibleBlueDiagonal,
-        TextId::AccessibleEmptyCell};
-    boardCells[Board::IndexOf({column, row})]->setAccessibleName(
-        TextFor(TextId::AccessibleCell, language_)
-            .arg(session_.level())
-            .arg(TextFor(Contents[kind], language_))
-            .arg(column)
-            .arg(row));
-}
-
-void TMainForm::boxPaint() {
-    const qreal ratio = box->devicePixelRatioF();
-    if (canvas_.isNull() || canvas_.devicePixelRatio() != ratio) {
-        canvas_ = QPixmap(QSize(BoardSurface, BoardSurface) * ratio);
-        canvas_.setDevicePixelRatio(ratio);
-    }
-    {
-        QPainter painter(&canvas_);
-        const QRect texture =
-            InSheet(backgroundSheet_, TextureSize * backgroundIndex_, 0, TextureSize, TextureSize);
-        for (int x = 0; x < box->width(); x += TextureSize) {
-            for (int y = 0; y < box->height(); y += TextureSize) {
-                painter.drawPixmap(QRect(x, y, TextureSize, TextureSize), backgroundSheet_,
-                                   texture);
-            }
-        }
-    }
-    for (int column = 0; column < 3; ++column) {
-        for (int row = 0; row < 3; ++row) {
-            DrawCell(column, row);
-        }
-    }
-    box->update();
-    box->setAccessibleName(TextFor(TextId::AccessibleBoard, language_));
-    UpdateMovesLabel();
-    UpdateTitle();
 }
 
 void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {

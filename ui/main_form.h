@@ -3,36 +3,24 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
-#include <QScrollBar>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
 
+#include "game/board_geometry.h"
 #include "game/game_session.h"
 #include "game/language.h"
 #include "game/progress_record.h"
 #include "media/container/bitmap_list.h"
 #include "media/container/wave_list.h"
 #include "ui/board_cell.h"
+#include "ui/level_scroll_bar.h"
 #include "ui/paint_box.h"
 #include "ui/speed_button.h"
 
 namespace travoli {
-
-// The level selector: a horizontal scroll bar whose held arrow can be stopped.
-class TLevelScrollBar : public QScrollBar {
-    Q_OBJECT
-  public:
-    explicit TLevelScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
-    void StopRepeating() { setRepeatAction(SliderNoAction); }
-
-  protected:
-    // The arrow keys step by one, like the arrow buttons (the page keys, Home and End
-    // keep the scroll bar's own handling).
-    void keyPressEvent(QKeyEvent* event) override;
-};
 
 class THintDlg;
 class TGiveUpDlg;
@@ -60,6 +48,11 @@ class TMainForm : public QWidget {
   public:
     explicit TMainForm(const Platform& platform);
     ~TMainForm() override;
+
+    // The client area: the toolbar, the board view below it, the marquee at the bottom.
+    static constexpr int ClientWidth = BoardSurface;
+    static constexpr int ToolbarHeight = 33;
+    static constexpr int MarqueeHeight = 15;
 
     // Creates the six dialogs, in the order in which they depend on nothing but this window.
     void CreateDialogs();
