@@ -75,8 +75,7 @@ TIniCtrl* TFormPlacement::Store() const {
     switch (IniUse) {
         case ioUseLink:
             return IniLink;
-        case ioUseGlobal:
-            return GlobalIni;
+        case ioUseGlobal:  // the game keeps no store of the whole program
         case ioNone:
             break;
     }

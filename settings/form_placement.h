@@ -72,8 +72,6 @@ class TFormPlacement {
 
     TIniUse IniUse = ioUseLink;
     TIniCtrl* IniLink = nullptr;
-    // The store for ioUseGlobal, one for the whole program.
-    static inline TIniCtrl* GlobalIni = nullptr;
     TPlacementSaveOptions IniSaveOptions = {soPos};
     std::string IniKey = "MainForm";
     std::string Section = "Common";
