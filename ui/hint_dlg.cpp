@@ -28,14 +28,20 @@ THintDlg::THintDlg(QWidget* mainWindow, const std::int32_t& language)
     setWindowTitle(TextFor(TextId::ProgramName, language));
     OKBtn->setFocus();
     setFocusProxy(OKBtn);
-    // This one stays centred on the screen wherever the main window is.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+}
+
+// This one stays centred on the screen wherever the main window is, by its outer size.
+void THintDlg::CentreOnScreen() {
+    PlaceFrame([](QSize outer) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen != nullptr ? screen->geometry() : QRect();
+        return QPoint(area.left() + (area.width() - outer.width()) / 2,
+                      area.top() + (area.height() - outer.height()) / 2);
+    });
 }
 
 void THintDlg::FormActivate() {
+    CentreOnScreen();
     const bool german = Language() == 1;
     tipD->setVisible(german);
     TipE->setVisible(!german);

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 #include <exception>
@@ -73,11 +72,22 @@ void TLevelScrollBar::keyPressEvent(QKeyEvent* event) {
     QScrollBar::keyPressEvent(event);
 }
 
+namespace {
+Qt::WindowFlags MainWindowFlags() {
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                            Qt::MSWindowsFixedSizeDialogHint;
+    // A Wayland compositor may answer a maximize with a size the fixed window cannot take,
+    // and then ends the connection; there the box is not offered.
+    if (WindowPositionsKnown()) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    return flags;
+}
+}  // namespace
+
 TMainForm::TMainForm(const Platform& platform)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      platform_(platform) {
+    : QWidget(nullptr, MainWindowFlags()), platform_(platform) {
     setObjectName(QStringLiteral("MainForm"));
     BuildLayout();
     FormCreate();
@@ -270,16 +280,17 @@ void TMainForm::FormActivate() {
     ShowDialog(FreewareDlg);
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        // Just before the window becomes visible it goes back where the player left it.
+void TMainForm::setVisible(bool visible) {
+    // Just before the window becomes visible it goes back where the player left it: before
+    // its native window exists, so that the window manager puts the frame at that corner.
+    if (visible && !isVisible()) {
         try {
             FormPlacement1->OwnerShow();
         } catch (const std::exception& error) {
             ShowError(QString::fromLocal8Bit(error.what()));
         }
     }
-    QWidget::showEvent(event);
+    QWidget::setVisible(visible);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -535,8 +546,11 @@ void TMainForm::levelscrollChange(int) {
     if (confirming_) {
         return;  // a repeating scroll arrow must not stack questions
     }
-    // A held arrow or page click would keep stepping behind the question.
-    levelscroll->StopRepeating();
+    // A held arrow or page click would keep stepping behind the question; without one it
+    // repeats like any scroll bar.
+    if (session_.NeedsGiveUpConfirmation()) {
+        levelscroll->StopRepeating();
+    }
     confirming_ = true;
     const bool leave = ConfirmLeaveLevel();
     confirming_ = false;

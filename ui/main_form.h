@@ -123,7 +123,11 @@ class TMainForm : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+
+  public:
+    void setVisible(bool visible) override;
+
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:

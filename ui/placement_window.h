@@ -8,10 +8,14 @@ namespace travoli {
 
 // The main window as the placement store sees it: its outer rectangle on the desktop, the
 // desktop being the union of all screens.
+// False on Wayland, where a client neither learns nor chooses where its windows are.
+bool WindowPositionsKnown();
+
 class QtPlacementWindow : public PlacementWindow {
   public:
     explicit QtPlacementWindow(QWidget* window) : window_(window) {}
 
+    bool PositionKnown() const override;
     WindowPlacement GetWindowPlacement() const override;
     void SetWindowPlacement(const WindowPlacement& placement) override;
     DesktopRect Desktop() const override;

@@ -466,12 +466,12 @@ void MainFormTest::placeOverMainWindow() {
     game.form->move(200, 150);
     QPoint shownAt;
     game.answers.Expect("GiveUpDlg", [&](QDialog& dialog) {
-        shownAt = dialog.frameGeometry().topLeft();
+        shownAt = dialog.windowHandle()->frameGeometry().topLeft();
         dialog.close();
     });
     game.Press(1, 2);
     game.form->RestartBtn->click();
-    const QRect main = game.form->frameGeometry();
+    const QRect main = game.form->windowHandle()->frameGeometry();
     QCOMPARE(shownAt, travoli::TDialogForm::PlaceOver(
                           main, game.form->height(), game.form->GiveUpDlg->frameGeometry().size()));
 }
