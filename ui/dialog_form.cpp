@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "ui/fonts.h"
+#include "ui/placement_window.h"
 
 namespace travoli {
 
@@ -20,7 +21,7 @@ TDialogForm::TDialogForm(QWidget* mainWindow, const std::int32_t& language, int 
     settle_.setInterval(50);
     connect(&settle_, &QTimer::timeout, this, &TDialogForm::PlaceAgain);
     setModal(true);
-    setFixedSize(clientWidth, clientHeight);
+    FixClientSize(this, QSize(clientWidth, clientHeight));
     setFont(DialogFont(bold));
     if (mainWindow != nullptr) {
         setWindowIcon(mainWindow->windowIcon());

@@ -232,7 +232,7 @@ void TMainForm::CreateDialogs() {
 void TMainForm::FormCreate() {
     firstActivation_ = true;
     LoadGameSettings();
-    setFixedSize(ClientWidth, MarqueeHeight + ToolbarHeight + BoardSurface);
+    FixClientSize(this, QSize(ClientWidth, MarqueeHeight + ToolbarHeight + BoardSurface));
     setWindowTitle(TextFor(TextId::ProgramName, language_));
     session_.StartLevel(session_.level());
     levelscroll->setRange(1, LevelCount);

@@ -2,12 +2,35 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace travoli {
 
 bool WindowPositionsKnown() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void FixClientSize(QWidget* window, QSize size) {
+    if (WindowPositionsKnown()) {
+        window->setFixedSize(size);
+        return;
+    }
+    window->setMinimumSize(size);
+    window->resize(size);
+    window->winId();  // the native window, whose state is watched
+    QWindow* handle = window->windowHandle();
+    QObject::connect(handle, &QWindow::windowStateChanged, window, [handle](Qt::WindowState state) {
+        if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) {
+            return;
+        }
+        // Once the compositor's answer has been applied, not before.
+        QTimer::singleShot(50, handle, [handle] {
+            if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+                handle->setWindowStates(Qt::WindowNoState);
+            }
+        });
+    });
 }
 
 bool QtPlacementWindow::PositionKnown() const {
