@@ -82,6 +82,10 @@ check_caption() {  # window caption
     local net
     net=$(xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
     [[ $net == "$2" ]] || fail "_NET_WM_NAME is '$net', not '$2'"
+    if [[ $2 =~ ^[[:print:]]*$ ]]; then  # plain ASCII also stands in WM_NAME as it is
+        net=$(xprop -id "$1" WM_NAME | sed -n 's/^WM_NAME([A-Z_0-9]*) = "\(.*\)"$/\1/p')
+        [[ $net == "$2" ]] || fail "WM_NAME is '$net', not '$2'"
+    fi
 }
 
 start_game() {  # command [arguments]
