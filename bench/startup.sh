@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up, memory and idle CPU of one or more programs, side by side under one Xvfb.
 #
-#   bench/startup.sh [--runs N] [--idle SECONDS] [--probe PATH] [--tool PATH] [--check] CMD...
+#   bench/startup.sh [--runs N] [--idle SECONDS] [--settle SECONDS] [--pulse] [--probe PATH]
+#                    [--tool PATH] [--check] CMD...
 #
 # Each CMD (one argument, split at spaces; it may begin with "env VAR=value ...") is started
 # once to warm up and then N times (default 5), the programs taking turns so that drift hits
@@ -14,7 +15,13 @@
 #
 # A CMD whose program is named "travoli" gets a settings hive that already holds a language
 # (written with travoli-tool), so only the info dialog opens at start and the marquee runs
-# behind it. --check exits 1 when the first CMD misses the budgets against the last one:
+# behind it. With --pulse every program plays through a private PulseAudio server with a null
+# sink (SDL_AUDIODRIVER=pulseaudio) instead of SDL's dummy driver, and the server's CPU is
+# printed after the table. A travoli CMD with TRAVOLI_PLAY=sounds among its env settings gets
+# its info dialog answered right after the map and then five presses on the board (four moves
+# and a refused press, each with its sound); with TRAVOLI_PLAY=quiet five presses beside the
+# board instead (no sound). Give those a --settle (default 2 s: the wait after the map before
+# the idle window) long enough for the game to let its sound device go. --check exits 1 when the first CMD misses the budgets against the last one:
 # map time <= 0.6 x, resident memory <= 0.5 x, idle CPU < 0.5 % of one core.
 set -euo pipefail
 
@@ -30,6 +37,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 runs=5
 idle=10
+settle=2
+pulse=0
 probe=${TRAVOLI_MAP_PROBE:-}
 tool=
 check=0
@@ -38,6 +47,8 @@ while (($#)); do
     case $1 in
         --runs) runs=$2; shift 2 ;;
         --idle) idle=$2; shift 2 ;;
+        --settle) settle=$2; shift 2 ;;
+        --pulse) pulse=1; shift ;;
         --probe) probe=$2; shift 2 ;;
         --tool) tool=$2; shift 2 ;;
         --check) check=1; shift ;;
@@ -65,11 +76,12 @@ done
 
 work=$(mktemp -d /tmp/travoli-startup.XXXXXX)
 xvfb_pid=
+pulse_pid=
 cleanup() {
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    for pid in $pulse_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -120,6 +132,57 @@ if ! [[ -s $work/display ]]; then
 fi
 display=:$(tr -d '\n' <"$work/display")
 
+# A sound server of our own, with a null sink that every program plays into.
+audio=(SDL_AUDIODRIVER=dummy)
+if ((pulse)); then
+    mkdir -p "$work/pulse-home" "$work/pulse-runtime/pulse"
+    chmod 700 "$work/pulse-runtime"
+    socket=$work/pulse-runtime/pulse/native
+    HOME=$work/pulse-home XDG_RUNTIME_DIR=$work/pulse-runtime PULSE_RUNTIME_PATH=$work/pulse-runtime/pulse \
+        pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit --use-pid-file=no \
+        -L "module-null-sink sink_name=bench rate=44100 channels=2" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$socket" \
+        -L module-always-sink -L module-suspend-on-idle >"$work/pulse.log" 2>&1 &
+    pulse_pid=$!
+    for _ in $(seq 100); do PULSE_SERVER=unix:$socket pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    if ! PULSE_SERVER=unix:$socket pactl info >/dev/null 2>&1; then
+        echo "startup.sh: the sound server did not start:" >&2
+        cat "$work/pulse.log" >&2
+        exit 1
+    fi
+    audio=(SDL_AUDIODRIVER=pulseaudio "PULSE_SERVER=unix:$socket")
+    pulse_ticks_start=$(awk '{ print $14 + $15 }' "/proc/$pulse_pid/stat")
+    pulse_clock_start=$(date +%s.%N)
+fi
+
+# play MODE: while the probe waits out its settle time, answer the game's info dialog and
+# press five times on the board (sounds) or beside it (quiet).
+play() {
+    local mode=$1 info main place
+    for _ in $(seq 100); do
+        info=$(DISPLAY=$display xdotool search --onlyvisible --name '^Zanfir Bytes - Freeware-Info$' 2>/dev/null | head -n1 || true)
+        [[ -n $info ]] && break
+        sleep 0.05
+    done
+    [[ -n $info ]] || return 0
+    DISPLAY=$display xdotool windowfocus --sync "$info" key Return
+    sleep 0.3
+    main=$(DISPLAY=$display xdotool search --onlyvisible --name '^Travoli - level' | head -n1)
+    for place in "167 122" "89 122" "89 201" "167 201" "89 122"; do
+        [[ $mode == sounds ]] || place="20 200"
+        DISPLAY=$display xdotool mousemove --window "$main" $place click 1
+        sleep 0.3
+    done
+    if ((pulse)); then
+        local streams
+        streams=$(PULSE_SERVER=unix:$socket pactl list short sink-inputs | wc -l)
+        echo "TRAVOLI_PLAY=$mode: $streams stream(s) on the sound server right after the presses" >>"$work/notes"
+        sleep "$(awk -v s="$settle" 'BEGIN { print (s > 3 ? s - 3 : 0) }')"
+        streams=$(PULSE_SERVER=unix:$socket pactl list sink-inputs | grep -c 'Corked: no' || true)
+        echo "TRAVOLI_PLAY=$mode: $streams running stream(s) as the idle window began" >>"$work/notes"
+    fi
+}
+
 # run_one INDEX LABEL CMD: one measured start; prints the probe's line.
 run_one() {
     local index=$1 label=$2 cmd=$3
@@ -137,14 +200,21 @@ run_one() {
             echo "$label: no working travoli-tool; the language dialog stayed open" >>"$work/notes"
         fi
     fi
+    local helper=
+    case " ${words[*]} " in
+        *" TRAVOLI_PLAY=sounds "*) play sounds & helper=$! ;;
+        *" TRAVOLI_PLAY=quiet "*) play quiet & helper=$! ;;
+    esac
     env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY="$display" XDG_CONFIG_HOME="$dir/config" \
-        XDG_RUNTIME_DIR="$dir/runtime" SDL_AUDIODRIVER=dummy \
-        "$probe" --idle "$idle" --server-pid "$xvfb_pid" -- "${words[@]}" \
+        XDG_RUNTIME_DIR="$dir/runtime" "${audio[@]}" \
+        "$probe" --idle "$idle" --settle "$settle" --server-pid "$xvfb_pid" -- "${words[@]}" \
         2>"$dir/stderr" || {
         echo "startup.sh: run $index of '$cmd' failed:" >&2
         cat "$dir/stderr" >&2
+        [[ -z $helper ]] || wait "$helper" 2>/dev/null || true
         return 1
     }
+    [[ -z $helper ]] || wait "$helper" 2>/dev/null || true
 }
 
 labels=()
@@ -197,6 +267,11 @@ for k in "${!commands[@]}"; do
         subject_map=$map subject_rss=$rss subject_cpu=$cpu
     fi
 done
+if ((pulse)); then
+    pulse_ticks=$(($(awk '{ print $14 + $15 }' "/proc/$pulse_pid/stat") - pulse_ticks_start))
+    awk -v t="$pulse_ticks" -v s="$pulse_clock_start" -v e="$(date +%s.%N)" -v hz="$(getconf CLK_TCK)" \
+        'BEGIN { printf "sound server CPU over the whole run: %.2f %% of a core\n", 100 * t / hz / (e - s) }'
+fi
 if [[ -s $work/notes ]]; then
     sort -u "$work/notes" | sed 's/^/note: /'
 fi

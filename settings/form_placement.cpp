@@ -109,7 +109,7 @@ void TFormPlacement::OwnerDestroy() {
 
 void TFormPlacement::RestorePlacement() {
     TIniCtrl* store = Store();
-    if (store == nullptr) {
+    if (store == nullptr || !owner_.PositionKnown()) {
         return;
     }
     const std::string name = ValueName();
@@ -178,7 +178,7 @@ void TFormPlacement::RestorePlacement() {
 
 void TFormPlacement::SavePlacement() {
     TIniCtrl* store = Store();
-    if (store == nullptr) {
+    if (store == nullptr || !owner_.PositionKnown()) {
         return;
     }
     const std::string name = ValueName();

@@ -42,6 +42,9 @@ class PlacementWindow {
   public:
     virtual ~PlacementWindow() = default;
 
+    // False where the window system does not tell a window its position (Wayland): then
+    // nothing is restored or saved.
+    virtual bool PositionKnown() const { return true; }
     virtual WindowPlacement GetWindowPlacement() const = 0;
     virtual void SetWindowPlacement(const WindowPlacement& placement) = 0;
     virtual DesktopRect Desktop() const = 0;

@@ -19,7 +19,7 @@ int quietErrors = 0;
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Travoli"));
-    setApplicationDisplayName(QStringLiteral("Travoli"));
+    // No display name: Qt would append it to every caption the window manager shows.
     setApplicationVersion(QStringLiteral("2.1"));
     setOrganizationName(QStringLiteral("ZanfirGames"));
     setDesktopFileName(QStringLiteral("example.zanfir.Travoli"));

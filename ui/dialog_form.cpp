@@ -3,9 +3,11 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QShowEvent>
+#include <QWindow>
 
 #include "ui/fonts.h"
 #include "ui/main_form.h"
+#include "ui/placement_window.h"
 
 namespace travoli {
 
@@ -13,11 +15,17 @@ TDialogForm::TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeigh
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       mainWindow_(mainWindow) {
+    // Not every window manager moves a window it frames, so the frame is looked at a few
+    // times while it settles.
+    settle_.setInterval(50);
+    connect(&settle_, &QTimer::timeout, this, &TDialogForm::PlaceAgain);
     setModal(true);
-    setFixedSize(clientWidth, clientHeight);
+    FixClientSize(this, QSize(clientWidth, clientHeight));
     setFont(DialogFont(bold));
     if (mainWindow != nullptr) {
         setWindowIcon(mainWindow->windowIcon());
+        // The main window may get its frame only after a dialog has been placed over it.
+        mainWindow->installEventFilter(this);
     }
 }
 
@@ -37,13 +45,80 @@ void TDialogForm::PlaceOverMainWindow() {
     if (mainWindow_ == nullptr) {
         return;
     }
-    const QRect mainOuter = mainWindow_->frameGeometry();
-    // Before its first showing the dialog's frame is unknown; it matches the main window's.
-    QSize outer = frameGeometry().size();
-    if (!isVisible()) {
-        outer = size() + (mainOuter.size() - mainWindow_->size());
+    PlaceFrame([this](QSize outer) {
+        return PlaceOver(OuterRect(mainWindow_), mainWindow_->height(), outer);
+    });
+}
+
+QRect TDialogForm::OuterRect(const QWidget* window) {
+    // The native window learns its frame first; the widget only at its next move.
+    const QWindow* handle = window->windowHandle();
+    return handle != nullptr ? handle->frameGeometry() : window->frameGeometry();
+}
+
+QSize TDialogForm::OuterSize() const {
+    const QSize framed = OuterRect(this).size();
+    if (framed != size() || mainWindow_ == nullptr) {
+        return framed;
     }
-    move(PlaceOver(mainOuter, mainWindow_->height(), outer));
+    return size() + (OuterRect(mainWindow_).size() - mainWindow_->size());
+}
+
+void TDialogForm::PlaceFrame(std::function<QPoint(QSize)> place) {
+    place_ = std::move(place);
+    placedAt_.start();
+    MoveFrame(place_(OuterSize()));
+    settle_.start();
+}
+
+void TDialogForm::MoveFrame(QPoint topLeft) {
+    QWindow* window = windowHandle();
+    if (window == nullptr) {
+        move(topLeft);  // before the native window exists this places the frame
+        return;
+    }
+    // The client area goes inside the frame: by the dialog's own frame once it is known,
+    // else by the main window's. Asking the window manager to place the frame itself is
+    // not honoured by all of them once the window is mapped.
+    QMargins frame = window->frameMargins();
+    if (frame.isNull() && mainWindow_ != nullptr && mainWindow_->windowHandle() != nullptr) {
+        frame = mainWindow_->windowHandle()->frameMargins();
+    }
+    window->setPosition(topLeft + QPoint(frame.left(), frame.top()));
+}
+
+// The window manager frames the dialog only after it is mapped (and the main window,
+// at the start, perhaps only after the first dialog); either then moves or grows by its
+// frame, and the dialog is placed again by the real outer sizes. Later moves are the
+// player's.
+void TDialogForm::PlaceAgain() {
+    constexpr qint64 Settling = 1000;  // ms
+    if (!place_ || !isVisible() || !placedAt_.isValid() || placedAt_.elapsed() > Settling) {
+        settle_.stop();
+        return;
+    }
+    const QPoint target = place_(OuterSize());
+    if (OuterRect(this).topLeft() != target) {
+        MoveFrame(target);
+    }
+}
+
+void TDialogForm::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    PlaceAgain();
+}
+
+bool TDialogForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainWindow_ &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        PlaceAgain();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TDialogForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    PlaceAgain();
 }
 
 void TDialogForm::showEvent(QShowEvent* event) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+#include <functional>
 
 #include "game/language.h"
 
@@ -33,6 +36,14 @@ class TDialogForm : public QDialog {
   protected:
     virtual void FormActivate() {}
 
+    // Puts the dialog's outer top-left corner at place(outer size). Before the window manager
+    // has framed the dialog its frame is taken to be the main window's; once the real frame
+    // is known the dialog is placed again by it.
+    void PlaceFrame(std::function<QPoint(QSize)> place);
+    // The outer size: the real one once framed, else the client size with the main window's
+    // frame.
+    QSize OuterSize() const;
+
     travoli::Language Language() const;
     TMainForm* MainWindow() const { return mainWindow_; }
 
@@ -46,8 +57,18 @@ class TDialogForm : public QDialog {
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    static QRect OuterRect(const QWidget* window);
+    void MoveFrame(QPoint topLeft);
+    void PlaceAgain();
+
+    std::function<QPoint(QSize)> place_;
+    QElapsedTimer placedAt_;
+    QTimer settle_;
     TMainForm* mainWindow_;
     QPushButton* cancelButton_ = nullptr;
 };

@@ -27,14 +27,20 @@ THintDlg::THintDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 446, 327, tr
     setWindowTitle(TextFor(TextId::ProgramName, Language()));
     OKBtn->setFocus();
     setFocusProxy(OKBtn);
-    // This one stays centred on the screen wherever the main window is.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+}
+
+// This one stays centred on the screen wherever the main window is, by its outer size.
+void THintDlg::CentreOnScreen() {
+    PlaceFrame([](QSize outer) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen != nullptr ? screen->geometry() : QRect();
+        return QPoint(area.left() + (area.width() - outer.width()) / 2,
+                      area.top() + (area.height() - outer.height()) / 2);
+    });
 }
 
 void THintDlg::FormActivate() {
+    CentreOnScreen();
     const bool german = SpeaksGerman(Language());
     tipD->setVisible(german);
     TipE->setVisible(!german);

@@ -19,6 +19,9 @@ class THintDlg : public TDialogForm {
 
   protected:
     void FormActivate() override;
+
+  private:
+    void CentreOnScreen();
 };
 
 }  // namespace travoli

@@ -4,7 +4,6 @@
 #include "ui/main_form.h"
 
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QTimer>
 #include <exception>
 
@@ -27,11 +26,22 @@
 
 namespace travoli {
 
+namespace {
+Qt::WindowFlags MainWindowFlags() {
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                            Qt::MSWindowsFixedSizeDialogHint;
+    // A Wayland compositor may answer a maximize with a size the fixed window cannot take,
+    // and then ends the connection; there the box is not offered.
+    if (WindowPositionsKnown()) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    return flags;
+}
+}  // namespace
+
 TMainForm::TMainForm(const Platform& platform)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      platform_(platform) {
+    : QWidget(nullptr, MainWindowFlags()), platform_(platform) {
     setObjectName(QStringLiteral("MainForm"));
     BuildLayout();
     FormCreate();
@@ -55,7 +65,7 @@ void TMainForm::CreateDialogs() {
 void TMainForm::FormCreate() {
     firstActivation_ = true;
     const int level = LoadGameSettings();
-    setFixedSize(ClientWidth, MarqueeHeight + ToolbarHeight + BoardSurface);
+    FixClientSize(this, QSize(ClientWidth, MarqueeHeight + ToolbarHeight + BoardSurface));
     setWindowTitle(TextFor(TextId::ProgramName, language_));
     session_.StartLevel(level);
     levelscroll->setRange(1, LevelCount);
@@ -111,13 +121,19 @@ void TMainForm::FormActivate() {
     ShowDialog(FreewareDlg);
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
-    // Just before the window becomes visible it goes back where the player left it; a file
-    // that could not be read a moment ago is not asked again.
-    if (!event->spontaneous() && !settingsUnreadable_) {
-        FormPlacement1->OwnerShow();
+void TMainForm::setVisible(bool visible) {
+    // Just before the window becomes visible it goes back where the player left it: before
+    // its native window exists, so that the window manager puts the frame at that corner.
+    // A file that could not be read a moment ago is not asked again.
+    if (visible && !isVisible() && !settingsUnreadable_) {
+        // Not an event handler: the top-level handler would never see the error.
+        try {
+            FormPlacement1->OwnerShow();
+        } catch (const std::exception& error) {
+            ShowError(QString::fromUtf8(error.what()));
+        }
     }
-    QWidget::showEvent(event);
+    QWidget::setVisible(visible);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -315,8 +331,11 @@ void TMainForm::levelscrollChange(int) {
     if (confirming_) {
         return;  // a repeating scroll arrow must not stack questions
     }
-    // A held arrow or page click would keep stepping behind the question.
-    levelscroll->StopRepeating();
+    // A held arrow or page click would keep stepping behind the question; without one it
+    // repeats like any scroll bar.
+    if (session_.NeedsGiveUpConfirmation()) {
+        levelscroll->StopRepeating();
+    }
     confirming_ = true;
     const bool leave = ConfirmLeaveLevel();
     confirming_ = false;

@@ -121,9 +121,11 @@ class TMainForm : public QWidget {
     void SetLanguage(travoli::Language language) { language_ = language; }
     int BackgroundIndex() const { return backgroundIndex_; }
 
+    // Restores the saved position before the window first becomes visible.
+    void setVisible(bool visible) override;
+
   protected:
     bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -2,8 +2,40 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 namespace travoli {
+
+bool WindowPositionsKnown() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void FixClientSize(QWidget* window, QSize size) {
+    if (WindowPositionsKnown()) {
+        window->setFixedSize(size);
+        return;
+    }
+    window->setMinimumSize(size);
+    window->resize(size);
+    window->winId();  // the native window, whose state is watched
+    QWindow* handle = window->windowHandle();
+    QObject::connect(handle, &QWindow::windowStateChanged, window, [handle](Qt::WindowState state) {
+        if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) {
+            return;
+        }
+        // Once the compositor's answer has been applied, not before.
+        QTimer::singleShot(50, handle, [handle] {
+            if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+                handle->setWindowStates(Qt::WindowNoState);
+            }
+        });
+    });
+}
+
+bool QtPlacementWindow::PositionKnown() const {
+    return WindowPositionsKnown();
+}
 
 WindowPlacement QtPlacementWindow::GetWindowPlacement() const {
     WindowPlacement placement;
@@ -21,8 +53,16 @@ WindowPlacement QtPlacementWindow::GetWindowPlacement() const {
 }
 
 void QtPlacementWindow::SetWindowPlacement(const WindowPlacement& placement) {
-    // The window keeps its size; move() places its outer frame.
-    window_->move(placement.normal.left, placement.normal.top);
+    // The window keeps its size and its frame goes to the saved corner. Once the native
+    // window exists, move() would put the client area there, and the window manager the
+    // frame above it: the window would climb by a title bar at every start.
+    const QPoint corner(placement.normal.left, placement.normal.top);
+    QWindow* window = window_->windowHandle();
+    if (window != nullptr && window_->frameGeometry() == window_->geometry()) {
+        window->setFramePosition(corner);
+    } else {
+        window_->move(corner);
+    }
 }
 
 DesktopRect QtPlacementWindow::Desktop() const {

@@ -31,7 +31,7 @@ class TWave {
     void Clear() noexcept;
 
     // False when empty, when no output is set or it has no device; else hands the block to the
-    // output and returns true. A SoundError from the output propagates.
+    // output and returns true. A ESoundError from the output propagates.
     bool Play();
     // Stops whatever the output is playing, whichever wave started it.
     void Stop() noexcept;

@@ -8,7 +8,7 @@
 namespace travoli {
 
 // The platform refused to play a sound; the text comes from the platform.
-class SoundError : public std::runtime_error {
+class ESoundError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
@@ -20,7 +20,7 @@ class WaveOutput {
     virtual ~WaveOutput() = default;
     // False when the platform offers no output device: then nothing is played or reported.
     virtual bool HasDevice() = 0;
-    // Starts `riffWave` from its beginning at once. Throws SoundError when refused.
+    // Starts `riffWave` from its beginning at once. Throws ESoundError when refused.
     virtual void Play(std::span<const std::uint8_t> riffWave) = 0;
     // Stops whatever this process is playing.
     virtual void Stop() = 0;

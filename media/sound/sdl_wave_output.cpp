@@ -16,12 +16,18 @@ namespace travoli {
 namespace {
 
 // Keeps a handful of distinct sounds; the game has three.
-constexpr std::size_t kCacheLimit = 8;
+constexpr std::size_t CacheLimit = 8;
 // Short device buffer: a new request cuts the old sound off within about 12 ms.
-constexpr Uint16 kDeviceSamples = 512;
-// Checked this long after a sound should have ended, then every kPollAgain until drained.
-constexpr std::chrono::milliseconds kDrainMargin{60};
-constexpr std::chrono::milliseconds kPollAgain{25};
+constexpr Uint16 DeviceSamples = 512;
+// The one format the device is opened in; SDL adapts it to the hardware if it must, so a
+// sound can be converted before any device exists.
+constexpr int DeviceRate = 44100;
+constexpr SDL_AudioFormat DeviceFormat = AUDIO_S16SYS;
+constexpr int DeviceChannels = 1;
+constexpr int BytesPerFrame = 2;
+// Checked this long after a sound should have ended, then every PollAgain until drained.
+constexpr std::chrono::milliseconds DrainMargin{60};
+constexpr std::chrono::milliseconds PollAgain{25};
 
 // libasound writes "ALSA lib ..." lines to stderr when there is no sound server, and the
 // disk driver warns there too. The player must not see any of it, so fd 2 goes to
@@ -71,7 +77,7 @@ std::string RefusalText() {
 }
 
 [[noreturn]] void Refuse() {
-    throw SoundError(RefusalText());
+    throw ESoundError(RefusalText());
 }
 
 std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes) {
@@ -84,69 +90,83 @@ std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-SdlWaveOutput::SdlWaveOutput() = default;
+SdlWaveOutput::SdlWaveOutput(Timing timing) : timing_(timing) {}
 
 SdlWaveOutput::~SdlWaveOutput() {
-    if (pauser_.joinable()) {
+    if (helper_.joinable()) {
         {
-            std::lock_guard lock(pauseMutex_);
+            std::lock_guard lock(mutex_);
             quit_ = true;
         }
-        pauseWake_.notify_all();
-        pauser_.join();
+        wake_.notify_all();
+        helper_.join();
     }
-    if (state_ != State::Open) {
-        return;  // SDL was never held, or was let go when opening failed
+    // At exit the wait of closing (up to ~100 ms, SDL joins its audio thread) is acceptable.
+    if (state_ == State::Open) {
+        CloseDevice();
     }
-    QuietStderr quiet;
-    // Joins SDL's audio thread; may take up to ~100 ms, acceptable at exit.
-    SDL_CloseAudioDevice(device_);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (audioStarted_) {
+        QuietStderr quiet;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
 }
 
-void SdlWaveOutput::EnsureOpen() {
-    if (state_ != State::Untried) {
-        return;
-    }
-    // Whatever happens below, this run does not try again: a missing device stays missing,
-    // and repeated probing would stall every key press.
-    state_ = State::NoDevice;
-
+// Runs on the GUI thread only for the first request, later on the helper thread; either way
+// nobody else touches the device meanwhile.
+bool SdlWaveOutput::OpenDevice() {
     QuietStderr quiet;
-    // SDL would otherwise turn SIGINT/SIGTERM into events that nobody here reads.
-    SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-    SDL_SetMainReady();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return;
+    if (!audioStarted_) {
+        // SDL would otherwise turn SIGINT/SIGTERM into events that nobody here reads.
+        SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+        SDL_SetMainReady();
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            return false;
+        }
+        audioStarted_ = true;
     }
-
     SDL_AudioSpec desired{};
-    desired.freq = 44100;
-    desired.format = AUDIO_S16SYS;
-    desired.channels = 1;
-    desired.samples = kDeviceSamples;
+    desired.freq = DeviceRate;
+    desired.format = DeviceFormat;
+    desired.channels = DeviceChannels;
+    desired.samples = DeviceSamples;
     desired.callback = nullptr;  // queue mode
-    SDL_AudioSpec obtained{};
     // The device count is only a hint (some back ends cannot enumerate); opening decides.
-    const SDL_AudioDeviceID device =
-        SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained,
-                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &desired, nullptr, 0);
     if (device == 0) {
+        // The next try starts SDL's audio afresh: its driver is chosen at start, and a sound
+        // server that comes later is only seen then.
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
+        audioStarted_ = false;
+        return false;
     }
-
     device_ = device;
-    deviceFreq_ = obtained.freq;
-    deviceFormat_ = obtained.format;
-    deviceChannels_ = obtained.channels;
-    bytesPerFrame_ = static_cast<int>(SDL_AUDIO_BITSIZE(obtained.format) / 8) * obtained.channels;
-    state_ = State::Open;
-    pauser_ = std::thread([this] { PauserLoop(); });
+    return true;
+}
+
+void SdlWaveOutput::CloseDevice() {
+    QuietStderr quiet;
+    SDL_CloseAudioDevice(device_);
+    device_ = 0;
+}
+
+bool SdlWaveOutput::Due(Clock::time_point now) const {
+    return state_ != State::Missing || now >= retryAt_;
 }
 
 bool SdlWaveOutput::HasDevice() {
-    EnsureOpen();
+    std::unique_lock lock(mutex_);
+    if (state_ == State::Untried) {
+        // Nothing can be playing yet, so the first open may wait here.
+        const bool opened = OpenDevice();
+        state_ = opened ? State::Open : State::Missing;
+        retryAt_ = Clock::now() + timing_.retryAfter;
+        helper_ = std::thread([this] { HelperLoop(); });
+    }
+    return Due(Clock::now());
+}
+
+bool SdlWaveOutput::HoldsDevice() {
+    std::lock_guard lock(mutex_);
     return state_ == State::Open;
 }
 
@@ -155,20 +175,18 @@ std::optional<SdlWaveOutput::OutputFormat> SdlWaveOutput::Format() {
         return std::nullopt;
     }
     OutputFormat format;
-    format.rate = deviceFreq_;
-    format.channels = deviceChannels_;
-    format.bits = SDL_AUDIO_BITSIZE(deviceFormat_);
-    format.isFloat = SDL_AUDIO_ISFLOAT(deviceFormat_);
-    format.isSigned = SDL_AUDIO_ISSIGNED(deviceFormat_);
-    format.bigEndian = SDL_AUDIO_ISBIGENDIAN(deviceFormat_);
+    format.rate = DeviceRate;
+    format.channels = DeviceChannels;
+    format.bits = SDL_AUDIO_BITSIZE(DeviceFormat);
+    format.isFloat = SDL_AUDIO_ISFLOAT(DeviceFormat);
+    format.isSigned = SDL_AUDIO_ISSIGNED(DeviceFormat);
+    format.bigEndian = SDL_AUDIO_ISBIGENDIAN(DeviceFormat);
     return format;
 }
 
 bool SdlWaveOutput::IsRunning() {
-    if (state_ != State::Open) {
-        return false;
-    }
-    return SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING;
+    std::lock_guard lock(mutex_);
+    return state_ == State::Open && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_PLAYING;
 }
 
 const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint8_t> riffWave) {
@@ -206,9 +224,8 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
         // SDL_AudioCVT rather than SDL_AudioStream: the stream of SDL 2.26 drops the last
         // 15-30 % of a short 8-bit sound even after a flush.
         SDL_AudioCVT cvt;
-        const int built =
-            SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq, deviceFormat_,
-                              static_cast<Uint8>(deviceChannels_), deviceFreq_);
+        const int built = SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq,
+                                            DeviceFormat, DeviceChannels, DeviceRate);
         if (built < 0) {
             Refuse();
         }
@@ -218,10 +235,10 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
             SDL_SetError("The sound is too long");
             Refuse();
         }
-        entry->samples.resize(static_cast<std::size_t>(pcmLength) *
-                              static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
-        std::memcpy(entry->samples.data(), pcm, pcmLength);
-        cvt.buf = entry->samples.data();
+        std::vector<std::uint8_t> samples(static_cast<std::size_t>(pcmLength) *
+                                          static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
+        std::memcpy(samples.data(), pcm, pcmLength);
+        cvt.buf = samples.data();
         cvt.len = static_cast<int>(pcmLength);
         if (built == 0) {
             cvt.len_cvt = cvt.len;  // already in the device format
@@ -230,11 +247,14 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
         }
         // Whole frames only: a torn frame would swap the channels of everything after it.
         const auto got = static_cast<std::size_t>(cvt.len_cvt);
-        entry->samples.resize(got - got % static_cast<std::size_t>(bytesPerFrame_));
-        entry->samples.shrink_to_fit();
+        samples.resize(got - got % static_cast<std::size_t>(BytesPerFrame));
+        samples.shrink_to_fit();
+        entry->samples = std::make_shared<const std::vector<std::uint8_t>>(std::move(samples));
+    } else {
+        entry->samples = std::make_shared<const std::vector<std::uint8_t>>();
     }
 
-    if (cache_.size() >= kCacheLimit) {
+    if (cache_.size() >= CacheLimit) {
         cache_.pop_back();
     }
     cache_.insert(cache_.begin(), std::move(entry));
@@ -242,90 +262,134 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
 }
 
 std::chrono::milliseconds SdlWaveOutput::Duration(std::size_t bytes) const {
-    const auto frames = static_cast<long long>(bytes / static_cast<std::size_t>(bytesPerFrame_));
-    return std::chrono::milliseconds(frames * 1000 / deviceFreq_);
+    const auto frames = static_cast<long long>(bytes / static_cast<std::size_t>(BytesPerFrame));
+    return std::chrono::milliseconds(frames * 1000 / DeviceRate);
 }
 
-void SdlWaveOutput::Play(std::span<const std::uint8_t> riffWave) {
-    if (riffWave.empty()) {
-        return;
-    }
-    EnsureOpen();
-    if (state_ != State::Open) {
-        return;
-    }
-    const Converted& sound = Convert(riffWave);
+bool SdlWaveOutput::QueueNow(const std::vector<std::uint8_t>& samples) {
+    bool queued = false;
     {
         DeviceLock lock(device_);
         // SDL copies the bytes into its queue, so nothing here has to outlive the call.
         SDL_ClearQueuedAudio(device_);
-        if (sound.samples.empty()) {
-            SDL_PauseAudioDevice(device_, 1);
-        } else {
-            if (SDL_QueueAudio(device_, sound.samples.data(),
-                               static_cast<Uint32>(sound.samples.size())) != 0) {
-                std::string text = RefusalText();
-                SDL_PauseAudioDevice(device_, 1);
-                throw SoundError(text);
-            }
-            SDL_PauseAudioDevice(device_, 0);
-        }
+        queued = SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size())) == 0;
+        SDL_PauseAudioDevice(device_, queued ? 0 : 1);
     }
-    if (sound.samples.empty()) {
-        ArmPause(std::nullopt);
+    const auto now = Clock::now();
+    if (queued) {
+        drainAt_ = now + Duration(samples.size()) + DrainMargin;
+        releaseAt_.reset();
     } else {
-        ArmPause(std::chrono::steady_clock::now() + Duration(sound.samples.size()) + kDrainMargin);
+        drainAt_.reset();
+        releaseAt_ = now + timing_.releaseAfter;
     }
+    return queued;
 }
 
-void SdlWaveOutput::Stop() {
-    if (state_ != State::Open) {
-        return;  // nothing can be playing
-    }
-    {
+// With mutex_ held: nothing plays any more, and the device goes after the grace period.
+void SdlWaveOutput::Silence() {
+    pending_.reset();
+    if (state_ == State::Open) {
         DeviceLock lock(device_);
         SDL_ClearQueuedAudio(device_);
         SDL_PauseAudioDevice(device_, 1);
+        drainAt_.reset();
+        releaseAt_ = Clock::now() + timing_.releaseAfter;
     }
-    ArmPause(std::nullopt);
 }
 
-void SdlWaveOutput::ArmPause(std::optional<std::chrono::steady_clock::time_point> when) {
+void SdlWaveOutput::Play(std::span<const std::uint8_t> riffWave) {
+    if (riffWave.empty() || !HasDevice()) {
+        return;
+    }
+    const Converted& sound = Convert(riffWave);
     {
-        std::lock_guard lock(pauseMutex_);
-        pauseAt_ = when;
+        std::lock_guard lock(mutex_);
+        if (sound.samples->empty()) {
+            Silence();
+        } else if (state_ == State::Open) {
+            if (!QueueNow(*sound.samples)) {
+                throw ESoundError(RefusalText());
+            }
+        } else {
+            // The helper opens the device and plays it; a later request replaces it, as a
+            // later request cuts off a playing sound.
+            pending_ = sound.samples;
+        }
     }
-    pauseWake_.notify_all();
+    wake_.notify_all();
 }
 
-void SdlWaveOutput::PauserLoop() {
-    std::unique_lock lock(pauseMutex_);
+void SdlWaveOutput::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        Silence();
+    }
+    wake_.notify_all();
+}
+
+void SdlWaveOutput::HelperLoop() {
+    std::unique_lock lock(mutex_);
     while (!quit_) {
-        if (!pauseAt_) {
-            pauseWake_.wait(lock);
+        const auto now = Clock::now();
+        if (pending_ && (state_ == State::Closed || state_ == State::Missing)) {
+            state_ = State::Busy;
+            lock.unlock();
+            const bool opened = OpenDevice();
+            lock.lock();
+            if (opened) {
+                state_ = State::Open;
+                if (pending_ && !QueueNow(*pending_)) {
+                    // Nobody waits for an answer here; the device is released as if unused.
+                    pending_.reset();
+                }
+            } else {
+                state_ = State::Missing;
+                retryAt_ = Clock::now() + timing_.retryAfter;
+            }
+            pending_.reset();
             continue;
         }
-        const auto when = *pauseAt_;
-        if (std::chrono::steady_clock::now() < when) {
-            pauseWake_.wait_until(lock, when);
-            continue;  // the deadline may have moved meanwhile
-        }
-        // The check and the pause happen under the device lock, so a request that queues a
-        // new sound either comes before (and is seen) or after (and unpauses again).
-        bool drained = false;
-        {
-            DeviceLock deviceLock(device_);
-            // A device that went away never drains its queue; stop watching it then.
-            drained = SDL_GetQueuedAudioSize(device_) == 0 ||
-                      SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
-            if (drained) {
-                SDL_PauseAudioDevice(device_, 1);
+        if (state_ == State::Open && drainAt_ && now >= *drainAt_) {
+            // Checked and paused under the device lock, so a request that queues a new sound
+            // either comes before (and is seen) or after (and unpauses again).
+            bool drained = false;
+            {
+                DeviceLock deviceLock(device_);
+                // A device that went away never drains its queue; stop watching it then.
+                drained = SDL_GetQueuedAudioSize(device_) == 0 ||
+                          SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+                if (drained) {
+                    SDL_PauseAudioDevice(device_, 1);
+                }
             }
+            if (drained) {
+                drainAt_.reset();
+                releaseAt_ = now + timing_.releaseAfter;
+            } else {
+                drainAt_ = now + PollAgain;
+            }
+            continue;
         }
-        if (drained) {
-            pauseAt_.reset();
+        if (state_ == State::Open && !drainAt_ && releaseAt_ && now >= *releaseAt_) {
+            // Closing joins SDL's audio thread, which can take ~100 ms: never on the GUI
+            // thread, and a request meanwhile waits in pending_.
+            releaseAt_.reset();
+            state_ = State::Busy;
+            lock.unlock();
+            CloseDevice();
+            lock.lock();
+            state_ = State::Closed;
+            continue;
+        }
+        std::optional<Clock::time_point> next;
+        if (state_ == State::Open) {
+            next = drainAt_ ? drainAt_ : releaseAt_;
+        }
+        if (next) {
+            wake_.wait_until(lock, *next);
         } else {
-            pauseAt_ = std::chrono::steady_clock::now() + kPollAgain;
+            wake_.wait(lock);
         }
     }
 }

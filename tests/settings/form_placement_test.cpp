@@ -13,7 +13,9 @@ class FakeWindow : public PlacementWindow {
     WindowPlacement placement{0, 1, {444, 204, 787, 614}};
     DesktopRect desktop{0, 0, 1920, 1080};
     int sets = 0;
+    bool positionKnown = true;
 
+    bool PositionKnown() const override { return positionKnown; }
     WindowPlacement GetWindowPlacement() const override { return placement; }
     void SetWindowPlacement(const WindowPlacement& p) override {
         placement = p;
@@ -211,6 +213,16 @@ TEST_F(PlacementTest, SwitchedOffOrWithoutStoreDoesNothing) {
     none.IniUse = ioNone;
     none.OwnerShow();
     EXPECT_EQ(window.sets, 0);
+
+    // Where the window cannot know its position (a Wayland session), what is stored stays.
+    ini.WriteText("Common", "MainFormFont", "kept");
+    window.positionKnown = false;
+    TFormPlacement blind(window, &ini);
+    blind.OwnerShow();
+    blind.OwnerDestroy();
+    EXPECT_EQ(window.sets, 0);
+    EXPECT_EQ(ini.ReadText("Common", "MainForm", ""), "200,0,1,100,120,500,520");
+    EXPECT_EQ(ini.ReadText("Common", "MainFormFont", ""), "kept");
 }
 
 TEST_F(PlacementTest, OtherOptionSets) {

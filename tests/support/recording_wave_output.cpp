@@ -19,7 +19,7 @@ void RecordingWaveOutput::Play(std::span<const std::uint8_t> riffWave) {
         requests_.push_back(request);
         std::string text = std::move(*refusal_);
         refusal_.reset();
-        throw SoundError(text);
+        throw ESoundError(text);
     }
     requests_.push_back(request);
     if (hasDevice_ && !riffWave.empty()) {

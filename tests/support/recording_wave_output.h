@@ -21,7 +21,7 @@ class RecordingWaveOutput final : public WaveOutput {
         Kind kind = Kind::Play;
         const std::uint8_t* data = nullptr;  // which image: its address and size
         std::size_t size = 0;
-        bool refused = false;  // this Play raised SoundError
+        bool refused = false;  // this Play raised ESoundError
 
         // True when this request played exactly that block of memory.
         bool Played(std::span<const std::uint8_t> image) const {
@@ -35,7 +35,7 @@ class RecordingWaveOutput final : public WaveOutput {
     void Stop() override;
 
     void SetHasDevice(bool hasDevice) { hasDevice_ = hasDevice; }
-    // The next Play raises SoundError with this text (once).
+    // The next Play raises ESoundError with this text (once).
     void RefuseNextPlay(std::string text) { refusal_ = std::move(text); }
 
     const std::vector<Request>& Requests() const { return requests_; }

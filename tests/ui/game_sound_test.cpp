@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <numeric>
+#include <string>
 #include <thread>
 
 #include "media/sound/sdl_wave_output.h"
@@ -126,6 +129,113 @@ TEST(GameSounds, TheSolvingPressCutsTheMoveSoundOff) {
     for (std::size_t i = cut + solved.size() + 3; i < written.size(); ++i) {
         ASSERT_LT(written[i], 0.02 * loudest) << "sound after the solved sound, at " << i * Window;
     }
+}
+
+// The stretches of sound in a recording: [first window, last window], joined across gaps
+// shorter than 60 ms (the sounds have quiet moments of their own).
+std::vector<std::pair<std::size_t, std::size_t>> Stretches(const std::vector<double>& rms) {
+    const double loudest = rms.empty() ? 0 : *std::max_element(rms.begin(), rms.end());
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    for (std::size_t i = 0; i < rms.size(); ++i) {
+        if (rms[i] <= 0.01 * loudest) {
+            continue;
+        }
+        if (!found.empty() && i - found.back().second <= 6) {
+            found.back().second = i;
+        } else {
+            found.emplace_back(i, i);
+        }
+    }
+    return found;
+}
+
+std::string Output(const char* command) {
+    std::string text;
+    if (std::FILE* pipe = ::popen(command, "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            text.append(buffer, n);
+        }
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+// Through a real sound server (tests/ui/pulse_test.sh starts one with a null sink and records
+// its monitor into TRAVOLI_MONITOR_FILE): every effect is heard, sound 1 cuts sound 2 off,
+// and a few seconds after the last sound the game holds no running stream.
+TEST(GameSounds, ThroughASoundServer) {
+    const char* monitor = std::getenv("TRAVOLI_MONITOR_FILE");
+    if (monitor == nullptr) {
+        GTEST_SKIP() << "run through tests/ui/pulse_test.sh";
+    }
+    auto output = std::make_unique<SdlWaveOutput>();
+    TBitmapList bitmaps;
+    TWaveList waves;
+    LoadMediaRecords(bitmaps, waves);
+    waves.SetOutput(output.get());
+    const auto play = [&](int n) { ASSERT_TRUE(waves.Items(n - 1).Wave().Play()); };
+    using Clock = std::chrono::steady_clock;
+
+    ASSERT_TRUE(output->HasDevice());  // the first request opens the device: done here
+    std::this_thread::sleep_for(500ms);
+    play(3);
+    std::this_thread::sleep_for(1000ms);
+    play(2);
+    std::this_thread::sleep_for(700ms);
+    play(2);  // the solving move: sound 2 and 100 ms later sound 1
+    std::this_thread::sleep_for(100ms);
+    play(2);
+    play(1);
+    std::this_thread::sleep_for(820ms + 3000ms);
+    const std::string streams = Output("pactl list sink-inputs");
+    EXPECT_EQ(streams.find("Corked: no"), std::string::npos)
+        << "a running stream 3 s after the last sound:\n"
+        << streams;
+    EXPECT_FALSE(output->HoldsDevice());
+
+    // After the release, one request (the device opened again) and, 600 ms later, the same
+    // request on the open device: the difference of their delays is the cost of reopening.
+    const auto cold = Clock::now();
+    play(2);
+    std::this_thread::sleep_for(600ms);
+    const auto warm = Clock::now();
+    play(2);
+    std::this_thread::sleep_for(600ms);
+    waves.SetOutput(nullptr);
+    output.reset();
+    std::this_thread::sleep_for(300ms);
+
+    std::vector<double> heard;
+    {
+        std::ifstream file(monitor, std::ios::binary);
+        const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                                      std::istreambuf_iterator<char>());
+        std::vector<std::uint8_t> raw(bytes.begin(), bytes.end());
+        for (const auto& w : test::AnalyseS16(raw, 44100, 1, Window)) {
+            heard.push_back(w.rms);
+        }
+    }
+    const auto stretches = Stretches(heard);
+    std::string found;
+    for (const auto& [first, last] : stretches) {
+        found += " " + std::to_string(first * 10) + "-" + std::to_string(last * 10 + 10) + " ms";
+    }
+    ASSERT_EQ(stretches.size(), 5U) << "not every sound was heard apart:" << found;
+    const auto length = [&](std::size_t k) {
+        return static_cast<double>(stretches[k].second - stretches[k].first + 1) * Window;
+    };
+    // Sound 2 for 100 ms, then all of sound 1 (about 0.9 s): not 0.28 + 0.82.
+    EXPECT_GT(length(2), 0.8) << "sound 1 was not heard to its end";
+    EXPECT_LT(length(2), 1.0) << "sound 1 did not cut sound 2 off";
+    for (std::size_t k : {0U, 1U, 3U, 4U}) {
+        EXPECT_LT(length(k), 0.7) << "stretch " << k << " ran into the next sound";
+    }
+    const double asked = std::chrono::duration<double>(warm - cold).count();
+    const double apart = static_cast<double>(stretches[4].first - stretches[3].first) * Window;
+    std::printf("reopening the device delays the first sample by %.0f ms (+-10 ms)\n",
+                (asked - apart) * 1000);
+    EXPECT_LT(asked - apart, 0.25) << "reopening the device took long";
 }
 
 }  // namespace

@@ -85,6 +85,13 @@ class MainFormTest : public QObject {
     void accessibility();
 };
 
+// Presses the left button at `at`, holds it for `ms`, lets go.
+void HoldMouse(QWidget* widget, QPoint at, int ms) {
+    QTest::mousePress(widget, Qt::LeftButton, {}, at);
+    QTest::qWait(ms);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+}
+
 void MainFormTest::firstRunShowsLanguageThenInfo() {
     GameWindow game(-1);
     game.Start("GermanBtn");
@@ -279,7 +286,7 @@ void MainFormTest::giveUpQuestion_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("goesAhead");
-    for (const char* command : {"restart", "selector", "prev", "next"}) {
+    for (const char* command : {"restart", "selector", "prev", "next", "held arrow"}) {
         QTest::addRow("%s, yes", command) << command << "yes" << true;
         QTest::addRow("%s, no", command) << command << "no" << false;
         QTest::addRow("%s, Escape", command) << command << "escape" << false;
@@ -315,6 +322,10 @@ void MainFormTest::giveUpQuestion() {
     } else if (command == "selector") {
         game.form->levelscroll->setValue(40);
         expectedLevel = 40;
+    } else if (command == "held arrow") {
+        // The repeat stops for the question: one question, one step.
+        HoldMouse(game.form->levelscroll, {106, 8}, 2000);
+        expectedLevel = 33;
     } else if (command == "prev") {
         game.form->prevbtn->click();
         expectedLevel = 31;
@@ -343,6 +354,13 @@ void MainFormTest::giveUpQuestion() {
 void MainFormTest::noQuestionWithoutAnAttempt() {
     GameWindow game(0, 32);
     game.Start();
+    // Held like any scroll bar, the arrow and the groove beside the thumb keep stepping.
+    HoldMouse(game.form->levelscroll, {106, 8}, 2000);
+    QVERIFY2(game.form->Session().level() >= 42, "the held arrow stopped repeating");
+    const int afterArrow = game.form->Session().level();
+    HoldMouse(game.form->levelscroll, {95, 8}, 1500);
+    QVERIFY2(game.form->Session().level() >= afterArrow + 20, "the held groove stopped repeating");
+    QCOMPARE(game.form->levelscroll->value(), game.form->Session().level());
     game.form->levelscroll->setValue(50);  // 0 moves
     QCOMPARE(game.form->Session().level(), 50);
     game.form->levelscroll->setValue(32);
@@ -470,12 +488,12 @@ void MainFormTest::placeOverMainWindow() {
     game.form->move(200, 150);
     QPoint shownAt;
     game.answers.Expect("GiveUpDlg", [&](QDialog& dialog) {
-        shownAt = dialog.frameGeometry().topLeft();
+        shownAt = dialog.windowHandle()->frameGeometry().topLeft();
         dialog.close();
     });
     game.Press(1, 2);
     game.form->RestartBtn->click();
-    const QRect main = game.form->frameGeometry();
+    const QRect main = game.form->windowHandle()->frameGeometry();
     QCOMPARE(shownAt, travoli::TDialogForm::PlaceOver(
                           main, game.form->height(), game.form->GiveUpDlg->frameGeometry().size()));
 }

@@ -38,20 +38,23 @@ click "$main" 20 200                # beside the board: the next background
 click "$main" 72 16                 # SoundBtn: off
 xdotool windowmove --sync "$main" 120 90
 sleep 0.3
+# Under a window manager the frame is what is saved and restored.
+read -r left top width height <<<"$(frame "$main")"
 end_game "$main"
 
 "$tool" settings get common back | grep -qx 1 || fail "background not saved"
 "$tool" settings get common sound | grep -qx 0 || fail "sound switch not saved"
 "$tool" settings get common tongue | grep -qx 1 || fail "language not saved"
-"$tool" settings get common MainForm | grep -q '^200,[0-9]*,1,120,90,457,475$' ||
+"$tool" settings get common MainForm |
+    grep -q "^200,[0-9]*,1,$left,$top,$((left + width)),$((top + height))\$" ||
     fail "window position not saved: $("$tool" settings get common MainForm)"
 
 # Second run: no language question, everything as it was left.
 start_game "$game"
 click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
 main=$(window "Travoli - Stufe 32: 18 Züge")
-geometry=$(xdotool getwindowgeometry "$main" | tr '\n' ' ')
-[[ "$geometry" == *"Position: 120,90 "* ]] || fail "the window did not come back to 120,90: $geometry"
+read -r l t _ _ <<<"$(frame "$main")"
+[[ "$l,$t" == "$left,$top" ]] || fail "the window did not come back to $left,$top but to $l,$t"
 sleep 0.3
 /usr/bin/import -window root "$out/second-run.png"
 end_game "$main"
@@ -68,7 +71,7 @@ kill -TERM "$game_pid"
 wait "$game_pid" || fail "the game ended with status $? on SIGTERM"
 check_clean_end
 "$tool" settings get common level | grep -qx 33 || fail "level not saved on SIGTERM"
-"$tool" settings get common MainForm | grep -q ',120,90,' || fail "position not saved on SIGTERM"
+"$tool" settings get common MainForm | grep -q ",$left,$top," || fail "position not saved on SIGTERM"
 
 # A damaged settings file is moved aside, never lost, and the player is told.
 hive="$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3"

@@ -26,7 +26,9 @@ sleep 0.5
 shot game
 
 # The marquee moves on its own; a click on it opens the maker's homepage.
-band() { /usr/bin/import -window root -crop 337x15+444+574 +repage "$out/$1.png"; }
+corner=$(xwininfo -id "$main" | sed -n 's/.*Absolute upper-left [XY]: *//p' | tr '\n' ' ')
+read -r cx cy <<<"$corner"
+band() { /usr/bin/import -window root -crop "337x15+$cx+$((cy + 370))" +repage "$out/$1.png"; }
 band marquee-1
 sleep 3
 band marquee-2

@@ -2,10 +2,11 @@
 # server, settings folder and runtime folder, the window lookup and clicks, and the clicks
 # that answer the start dialogs and quit through the quit dialog.
 # The caller sets `out` (the screenshot folder) and runs with `set -euo pipefail`.
+# With TRAVOLI_TEST_WM set (openbox, xfwm4) that window manager runs on the server too.
 
 work=$(mktemp -d)
 # The server is waited for, so that the next script's server never meets its leftovers.
-trap 'kill "${game_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
     echo "${xvfb_session_name:-smoke}: $*" >&2
@@ -35,7 +36,56 @@ start_xvfb() {
     export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     export SDL_AUDIODRIVER=dummy
-    unset QT_QPA_PLATFORM
+    unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+    start_wm "${TRAVOLI_TEST_WM:-}"
+}
+
+# A window manager of our own on that server, once it has taken over (it names itself on
+# the root window).
+start_wm() {  # openbox | xfwm4 | (empty: none)
+    case $1 in
+        "") return 0 ;;
+        openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
+        xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & ;;
+        *) fail "unknown window manager '$1'" ;;
+    esac
+    wm_pid=$!
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        kill -0 "$wm_pid" 2>/dev/null || fail "$1 did not start: $(cat "$work/wm.log")"
+        sleep 0.1
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "$1 did not take over"
+    sleep 0.3
+}
+
+# The outer rectangle of a window, frame included: "left top width height".
+frame() {  # window
+    local info left top width height extents
+    info=$(xwininfo -id "$1")
+    left=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    top=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    width=$(sed -n 's/.*Width: *//p' <<<"$info")
+    height=$(sed -n 's/.*Height: *//p' <<<"$info")
+    # "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"; none without a manager.
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ' ')
+    if [[ -n $extents ]]; then
+        IFS=, read -r l r t b <<<"$extents"
+        echo "$((left - l)) $((top - t)) $((width + l + r)) $((height + t + b))"
+    else
+        echo "$left $top $width $height"
+    fi
+}
+
+# The window manager reads the caption from _NET_WM_NAME (UTF-8) and WM_NAME.
+check_caption() {  # window caption
+    local net
+    net=$(xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+    [[ $net == "$2" ]] || fail "_NET_WM_NAME is '$net', not '$2'"
+    if [[ $2 =~ ^[[:print:]]*$ ]]; then  # plain ASCII also stands in WM_NAME as it is
+        net=$(xprop -id "$1" WM_NAME | sed -n 's/^WM_NAME([A-Z_0-9]*) = "\(.*\)"$/\1/p')
+        [[ $net == "$2" ]] || fail "WM_NAME is '$net', not '$2'"
+    fi
 }
 
 start_game() {  # command [arguments]

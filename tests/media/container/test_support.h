@@ -86,7 +86,7 @@ class FakeOutput : public WaveOutput {
     bool HasDevice() override { return device; }
     void Play(std::span<const std::uint8_t> wave) override {
         if (refuse) {
-            throw SoundError("System Error.  Code: 5.\r\nAccess is denied.");
+            throw ESoundError("System Error.  Code: 5.\r\nAccess is denied.");
         }
         ++plays;
         lastPlayed.assign(wave.begin(), wave.end());

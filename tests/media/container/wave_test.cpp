@@ -44,7 +44,7 @@ TEST(Wave, RefusalPropagates) {
     output.refuse = true;
     TWave wave(&output);
     wave.LoadFromBytes(test::MinimalWave());
-    EXPECT_THROW(wave.Play(), SoundError);
+    EXPECT_THROW(wave.Play(), ESoundError);
 }
 
 TEST(Wave, ReplacingOrFreeingAHeldBlockStopsFirst) {

@@ -48,8 +48,8 @@ TEST(SoundRecording, RefusesOnlyTheNextPlay) {
     out.RefuseNextPlay("Couldn't play the sound: busy");
     try {
         out.Play(a);
-        FAIL() << "no SoundError";
-    } catch (const SoundError& e) {
+        FAIL() << "no ESoundError";
+    } catch (const ESoundError& e) {
         EXPECT_STREQ(e.what(), "Couldn't play the sound: busy");
     }
     EXPECT_TRUE(out.Requests().back().refused);

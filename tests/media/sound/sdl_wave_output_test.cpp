@@ -51,6 +51,18 @@ class StderrCapture {
     std::FILE* file_ = nullptr;
 };
 
+template <typename Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return condition();
+}
+
 bool WaitUntilIdle(SdlWaveOutput& out, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
@@ -192,6 +204,23 @@ TEST_F(SoundDisk, ABufferRefilledInPlacePlaysItsNewContent) {
     EXPECT_NEAR(static_cast<double>(second.size()) * kWindow, 0.3, 0.05);
 }
 
+// After a release the device file starts anew, so it holds only what came after: of two
+// requests made while the device was being opened again, only the second is heard.
+TEST_F(SoundDisk, ARequestWhileReopeningCutsOffTheOneBefore) {
+    out_ = std::make_unique<SdlWaveOutput>(SdlWaveOutput::Timing{.releaseAfter = 150ms});
+    out_->Play(MakeTone({.rate = 11025, .hertz = 440, .seconds = 0.1}));
+    ASSERT_TRUE(WaitFor([&] { return !out_->HoldsDevice(); }, 3s)) << "the device was kept";
+
+    out_->Play(MakeTone({.rate = 11025, .hertz = 1000, .seconds = 1.0}));
+    out_->Play(MakeTone({.rate = 11025, .hertz = 1500, .seconds = 0.3}));
+    ASSERT_TRUE(WaitFor([&] { return out_->IsRunning(); }, 3s)) << "nothing played after it";
+    EXPECT_TRUE(WaitUntilIdle(*out_, 3s));
+
+    const auto windows = Written();
+    EXPECT_TRUE(test::ToneWindows(windows, 1000).empty()) << "the cut-off sound was heard";
+    EXPECT_NEAR(static_cast<double>(test::ToneWindows(windows, 1500).size()) * kWindow, 0.3, 0.05);
+}
+
 // ---------------------------------------------------------------------------------------------
 // SDL_AUDIODRIVER=dummy: a device that takes everything and plays nowhere.
 
@@ -258,7 +287,7 @@ TEST(SoundDummy, RefusesMalformedImagesWithSdlsText) {
         try {
             out.Play(c.image);
             ADD_FAILURE() << "played a malformed image";
-        } catch (const SoundError& e) {
+        } catch (const ESoundError& e) {
             const std::string what = e.what();
             const std::string prefix = "Couldn't play the sound: ";
             ASSERT_EQ(what.rfind(prefix, 0), 0u) << what;
@@ -301,6 +330,34 @@ TEST(SoundDummy, PausesOnceTheSoundHasDrainedAndAfterStop) {
     out.Stop();  // twice is harmless
 }
 
+// A held device keeps a stream running on the sound server; after the grace period it goes,
+// and the next request, or Stop, brings everything back as it was.
+TEST(SoundDummy, ReleasesTheDeviceAfterTheGraceAndOpensItAgainOnRequest) {
+    SdlWaveOutput out(SdlWaveOutput::Timing{.releaseAfter = 200ms});
+    const auto tone = MakeTone({.rate = 5512, .seconds = 0.1});
+    out.Play(tone);
+    EXPECT_TRUE(out.HoldsDevice());
+    EXPECT_TRUE(WaitFor([&] { return !out.HoldsDevice(); }, 3s)) << "the device was kept";
+
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        const auto asked = std::chrono::steady_clock::now();
+        out.Play(tone);
+        // Opening waits for the driver; the request must not (generous bound).
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, 50ms);
+        EXPECT_TRUE(out.HasDevice());
+        EXPECT_TRUE(WaitFor([&] { return out.IsRunning(); }, 2s)) << "the sound did not start";
+        if (round == 1) {
+            out.Stop();
+            EXPECT_FALSE(out.IsRunning());
+        }
+        EXPECT_TRUE(WaitFor([&] { return !out.HoldsDevice(); }, 3s)) << "the device was kept";
+    }
+    // Stop on a released device touches nothing.
+    EXPECT_NO_THROW(out.Stop());
+    EXPECT_FALSE(out.HoldsDevice());
+}
+
 TEST(SoundDummy, DestroyingWhilePlayingDoesNotHang) {
     const auto started = std::chrono::steady_clock::now();
     {
@@ -326,6 +383,24 @@ TEST(SoundMissing, EveryRequestIsSilent) {
         EXPECT_FALSE(out.IsRunning());
         EXPECT_FALSE(out.HasDevice());
         EXPECT_EQ(out.CachedSounds(), 0u);
+    }
+    EXPECT_EQ(capture.Finish(), "");
+}
+
+// A sound server started after the game is found at a later request, but not at every one.
+TEST(SoundMissing, IsLookedForAgainAfterTheRetryInterval) {
+    StderrCapture capture;
+    {
+        SdlWaveOutput out(SdlWaveOutput::Timing{.retryAfter = 400ms});
+        EXPECT_FALSE(out.HasDevice());
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);  // the device appears
+        out.Play(MakeTone({}));
+        EXPECT_FALSE(out.HasDevice()) << "looked for again at once";
+        EXPECT_FALSE(out.IsRunning());
+        EXPECT_TRUE(WaitFor([&] { return out.HasDevice(); }, 2s));
+        out.Play(MakeTone({.seconds = 0.5}));
+        EXPECT_TRUE(WaitFor([&] { return out.IsRunning(); }, 2s)) << "the new device is not used";
+        ::setenv("SDL_AUDIODRIVER", "nonexistent", 1);
     }
     EXPECT_EQ(capture.Finish(), "");
 }
