@@ -54,9 +54,8 @@ void OnTerminate(int) {
 int main(int argc, char** argv) {
     if (!DisplayAvailable()) {
         std::fprintf(stderr,
-                     "travoli: no display to open the game window on (DISPLAY is not set or not "
-                     "reachable); to run it without a screen, use: xvfb-run %s\n",
-                     argv[0]);
+                     "travoli: the game needs a graphical desktop session (DISPLAY is not set or "
+                     "not reachable)\n");
         return 1;
     }
     // The marquee sends ten small frames a second. Through shared memory each costs Qt's X
