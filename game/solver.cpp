@@ -115,6 +115,23 @@ struct Reached {
 };
 
 constexpr std::uint8_t NoPrevious = 0xF;
+
+// Calls visit(moved, hole) for each board one press away from `from`, but the one its last
+// press came from: pressing where the hole came from leads back to a known board. Stops, and
+// answers true, at the first visit that answers true.
+template <class Visit>
+bool VisitNextBoards(const Reached from, Visit visit) {
+    const int hole = from.board.HoleIndex();
+    for (unsigned presses = LegalPresses(from.board) & ~(1U << from.previousHole); presses != 0;
+         presses &= presses - 1) {
+        Board moved = from.board;
+        ApplyPress(moved, std::countr_zero(presses), hole);
+        if (visit(moved, hole)) {
+            return true;
+        }
+    }
+    return false;
+}
 // The largest distance from a solved board that the backward table can hold.
 constexpr int LongestBackwardReach = 31;
 
@@ -234,19 +251,14 @@ bool BoardSearch::ExpandLayer(std::vector<Reached>& queue, std::size_t begin, Bo
     bool met = false;
     const std::size_t end = queue.size();
     for (std::size_t next = begin; next < end; ++next) {
-        const auto [board, previousHole] = queue[next];
-        const int hole = board.HoleIndex();
-        // Pressing where the hole came from leads back to a board that is known already.
-        for (unsigned presses = LegalPresses(board) & ~(1U << previousHole); presses != 0;
-             presses &= presses - 1) {
-            const int pressed = std::countr_zero(presses);
-            Board moved = board;
-            ApplyPress(moved, pressed, hole);
+        // A copy: the queue grows while its boards are visited.
+        VisitNextBoards(queue[next], [&](const Board& moved, int hole) {
             if (table.Insert(moved, value(hole))) {
                 queue.push_back({moved, static_cast<std::uint8_t>(hole)});
                 met = met || other.Find(moved) != BoardTable::NotFound;
             }
-        }
+            return false;
+        });
     }
     return met;
 }
@@ -326,20 +338,22 @@ std::optional<std::vector<Cell>> BoardSearch::Solve(const Board& start) {
     for (int depth = forwardDepth; depth < shortest; ++depth) {
         const auto remaining = static_cast<std::uint32_t>(shortest - depth - 1);
         std::vector<Reached> next;
-        for (const auto [board, previousHole] : layer_) {
-            const int hole = board.HoleIndex();
-            for (unsigned presses = LegalPresses(board) & ~(1U << previousHole); presses != 0;
-                 presses &= presses - 1) {
-                const int pressed = std::countr_zero(presses);
-                Board moved = board;
-                ApplyPress(moved, pressed, hole);
-                if (backward_.Find(moved) == remaining &&
-                    forward_.Insert(moved, static_cast<std::uint32_t>(hole))) {
-                    if (remaining == 0) {
-                        return PathTo(moved);
-                    }
-                    next.push_back({moved, static_cast<std::uint8_t>(hole)});
+        Board solved;
+        for (const Reached& reached : layer_) {
+            const bool found = VisitNextBoards(reached, [&](const Board& moved, int hole) {
+                if (backward_.Find(moved) != remaining ||
+                    !forward_.Insert(moved, static_cast<std::uint32_t>(hole))) {
+                    return false;
                 }
+                if (remaining == 0) {
+                    solved = moved;
+                    return true;
+                }
+                next.push_back({moved, static_cast<std::uint8_t>(hole)});
+                return false;
+            });
+            if (found) {
+                return PathTo(solved);
             }
         }
         layer_.swap(next);
