@@ -22,15 +22,13 @@ TDialogForm::TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeigh
     setModal(true);
     FixClientSize(this, QSize(clientWidth, clientHeight));
     setFont(DialogFont(bold));
-    if (mainWindow != nullptr) {
-        setWindowIcon(mainWindow->windowIcon());
-        // The main window may get its frame only after a dialog has been placed over it.
-        mainWindow->installEventFilter(this);
-    }
+    setWindowIcon(mainWindow->windowIcon());
+    // The main window may get its frame only after a dialog has been placed over it.
+    mainWindow->installEventFilter(this);
 }
 
 Language TDialogForm::Language() const {
-    return mainWindow_ != nullptr ? mainWindow_->Language() : NoLanguageChosen;
+    return mainWindow_->Language();
 }
 
 QPoint TDialogForm::PlaceOver(const QRect& mainOuter, int mainClientHeight, QSize dialogOuter) {
@@ -42,9 +40,6 @@ QPoint TDialogForm::PlaceOver(const QRect& mainOuter, int mainClientHeight, QSiz
 }
 
 void TDialogForm::PlaceOverMainWindow() {
-    if (mainWindow_ == nullptr) {
-        return;
-    }
     PlaceFrame([this](QSize outer) {
         return PlaceOver(OuterRect(mainWindow_), mainWindow_->height(), outer);
     });
@@ -58,7 +53,7 @@ QRect TDialogForm::OuterRect(const QWidget* window) {
 
 QSize TDialogForm::OuterSize() const {
     const QSize framed = OuterRect(this).size();
-    if (framed != size() || mainWindow_ == nullptr) {
+    if (framed != size()) {
         return framed;
     }
     return size() + (OuterRect(mainWindow_).size() - mainWindow_->size());
@@ -81,7 +76,7 @@ void TDialogForm::MoveFrame(QPoint topLeft) {
     // else by the main window's. Asking the window manager to place the frame itself is
     // not honoured by all of them once the window is mapped.
     QMargins frame = window->frameMargins();
-    if (frame.isNull() && mainWindow_ != nullptr && mainWindow_->windowHandle() != nullptr) {
+    if (frame.isNull() && mainWindow_->windowHandle() != nullptr) {
         frame = mainWindow_->windowHandle()->frameMargins();
     }
     window->setPosition(topLeft + QPoint(frame.left(), frame.top()));
@@ -159,8 +154,7 @@ QLabel* TDialogForm::AddIcon(const char* name, const QRect& place) {
     image->setGeometry(place);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A copy of the main window's icon, taken now.
-    const QIcon icon = mainWindow_ != nullptr ? mainWindow_->windowIcon() : QIcon();
-    image->setPixmap(icon.pixmap(QSize(32, 32)));
+    image->setPixmap(mainWindow_->windowIcon().pixmap(QSize(32, 32)));
     return image;
 }
 

@@ -23,6 +23,7 @@ enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7
 class TDialogForm : public QDialog {
     Q_OBJECT
   public:
+    // `mainWindow` is the game's main window, which owns the dialog and outlives it.
     TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeight, bool bold);
 
     int ShowModal() { return exec(); }

@@ -130,7 +130,7 @@ void TMainForm::setVisible(bool visible) {
         try {
             FormPlacement1->OwnerShow();
         } catch (const std::exception& error) {
-            ShowError(QString::fromUtf8(error.what()));
+            ShowError(ErrorText(error));
         }
     }
     QWidget::setVisible(visible);
