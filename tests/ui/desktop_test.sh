@@ -18,7 +18,6 @@ ClientHeight=385  # the main window's client height, which the rule uses
 settled() {  # caption
     local id
     id=$(window "$1")
-    sleep 0.4
     check_caption "$id" "$1"
     echo "$id"
 }
@@ -83,7 +82,7 @@ main=$(main_window "Travoli - level 32: 18 moves")
 
 # The player moves the window; the quit dialog follows it.
 xdotool windowmove --sync "$main" 120 90
-sleep 0.4
+settle "$main"
 read -r left top width height <<<"$(frame "$main")"
 click "$main" 100 16
 dialog=$(settled "Travoli")
@@ -102,7 +101,6 @@ for session in 2 3 4 5 6; do
     start_game "$game"
     click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
     main=$(window "Travoli - level 32: 18 moves")
-    sleep 0.3
     read -r l t _ _ <<<"$(frame "$main")"
     [[ "$l $t" == "$left $top" ]] || fail "start $session: the frame is at $l,$t, not $left,$top"
     quit_through_dialog "$main"

@@ -20,7 +20,11 @@ window_of() {  # pid title
     local id
     for _ in $(seq 150); do
         id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        if [[ -n "$id" ]]; then
+            settle "$id" >&2
+            echo "$id"
+            return 0
+        fi
         kill -0 "$1" 2>/dev/null || fail "process $1 ended early: $(cat "$work"/*.err 2>/dev/null)"
         sleep 0.1
     done
@@ -91,7 +95,6 @@ notice=$(window_of "$game_pid" "Travoli")
 waited=$((($(date +%s%N) - started) / 1000000))
 ((waited < 15000)) || fail "the first window took $waited ms"
 echo "locked hive: first window after $waited ms"
-sleep 0.3
 shot locked-notice
 xdotool windowfocus --sync "$notice" key Return
 click "$(window_of "$game_pid" "Travoli V2.1")" 190 29  # nothing was read: the language question

@@ -37,7 +37,7 @@ window "Travoli - Stufe 32: 18 Züge" >/dev/null
 click "$main" 20 200                # beside the board: the next background
 click "$main" 72 16                 # SoundBtn: off
 xdotool windowmove --sync "$main" 120 90
-sleep 0.3
+settle "$main"
 # Under a window manager the frame is what is saved and restored.
 read -r left top width height <<<"$(frame "$main")"
 end_game "$main"
@@ -55,7 +55,6 @@ click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
 main=$(window "Travoli - Stufe 32: 18 Züge")
 read -r l t _ _ <<<"$(frame "$main")"
 [[ "$l,$t" == "$left,$top" ]] || fail "the window did not come back to $left,$top but to $l,$t"
-sleep 0.3
 /usr/bin/import -window root "$out/second-run.png"
 end_game "$main"
 "$tool" settings get common level | grep -qx 32 || fail "level not saved"
@@ -78,7 +77,6 @@ hive="$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3"
 echo "this is not a database" >"$hive"
 start_game "$game"
 notice=$(window "Travoli")
-sleep 0.3
 /usr/bin/import -window root "$out/damaged-notice.png"
 xdotool windowfocus --sync "$notice" key Return
 click "$(window "Travoli V2.1")" 190 29  # a fresh hive: the language question again

@@ -23,6 +23,9 @@ pactl set-default-sink travoli_test
 parecord --raw --format=s16le --rate=44100 --channels=1 --latency-msec=10 \
     -d travoli_test.monitor "$work/monitor.raw" &
 record_pid=$!
-sleep 1
+# The recorder counts once it writes what the monitor hears (silence so far).
+recorded() { (($(stat -c %s "$work/monitor.raw" 2>/dev/null || echo 0) >= 8820)); }
+for _ in $(seq 100); do recorded && break; sleep 0.1; done
+recorded || fail "the recorder wrote nothing"
 TRAVOLI_MONITOR_FILE=$work/monitor.raw SDL_AUDIODRIVER=pulseaudio \
     "$test_binary" --gtest_filter=GameSounds.ThroughASoundServer

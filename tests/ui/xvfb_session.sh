@@ -56,7 +56,6 @@ start_wm() {  # openbox | xfwm4 | (empty: none)
         sleep 0.1
     done
     xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "$1 did not take over"
-    sleep 0.3
 }
 
 # The outer rectangle of a window, frame included: "left top width height".
@@ -93,12 +92,33 @@ start_game() {  # command [arguments]
     game_pid=$!
 }
 
-# The window with exactly this title, once it is mapped.
+# A window's outer rectangle once it has settled: the same in two looks in a row (a window
+# manager frames and places a new window after it is mapped), and framed where a manager runs.
+settle() {  # window
+    local before now
+    before=$(frame "$1")
+    for _ in $(seq 100); do
+        sleep 0.05
+        now=$(frame "$1")
+        if [[ $now == "$before" ]] &&
+            { [[ -z ${wm_pid:-} ]] || xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = '; }; then
+            return 0
+        fi
+        before=$now
+    done
+    fail "window $1 did not settle: $now"
+}
+
+# The window with exactly this title, once it is mapped and has settled.
 window() {
     local id
     for _ in $(seq 100); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        if [[ -n "$id" ]]; then
+            settle "$id" >&2
+            echo "$id"
+            return 0
+        fi
         kill -0 "$game_pid" 2>/dev/null || fail "the game ended early: $(cat "$work/stderr")"
         sleep 0.1
     done
@@ -106,7 +126,6 @@ window() {
 }
 click() {  # window x y (client coordinates)
     xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.3
 }
 shot() {
     /usr/bin/import -window root "$out/$1.png"
