@@ -30,7 +30,7 @@ die() { echo "clean_room: $*" >&2; exit 1; }
 if ! command -v mmdebstrap >/dev/null; then
     echo "clean_room: installing mmdebstrap"
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 mmdebstrap \
-        >/dev/null || die "could not install mmdebstrap"
+        >/dev/null 2>&1 || die "could not install mmdebstrap"
 fi
 sources=/etc/apt/sources.list.d/debian.sources
 [[ -f $sources ]] || sources=/etc/apt/sources.list
