@@ -17,8 +17,9 @@ int RunProgress(const Args& args) {
     constexpr int UnsolvedOption = 257;
     ParsedArgs parsed;
     int status = 0;
-    if (!ParseArgs("progress", args, {{"file", true, FileOption}, {"unsolved", false, UnsolvedOption}},
-                   parsed, status)) {
+    if (!ParseArgs("progress", args,
+                   {{"file", true, FileOption}, {"unsolved", false, UnsolvedOption}}, parsed,
+                   status)) {
         return status;
     }
     std::string file;
@@ -82,8 +83,8 @@ int RunProgress(const Args& args) {
     std::printf("%d of %d levels solved, %d at the shortest solution; %d moves above it in all\n",
                 solved, LevelCount, atShortest, movesAbove);
     if (impossible > 0) {
-        std::printf("%d stored results below the shortest solution, which no play can reach\n",
-                    impossible);
+        std::printf("%d stored result%s below the shortest solution, which no play can reach\n",
+                    impossible, impossible == 1 ? "" : "s");
     }
     return 0;
 }
