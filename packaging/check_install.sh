@@ -4,7 +4,10 @@
 # icon at every size it is promised in, and manual pages that render cleanly and cover every
 # command of travoli-tool.
 #   check_install.sh ROOT                       a tree with ROOT/usr/games/travoli (dpkg -x, DESTDIR)
-#   check_install.sh --install BUILD_DIR WORK   installs BUILD_DIR into WORK/root first
+#   check_install.sh --install BUILD_DIR WORK [--uninstall]
+#                                               installs BUILD_DIR into WORK/root first; with
+#                                               --uninstall takes it away again at the end with
+#                                               BUILD_DIR/uninstall.cmake, which must leave nothing
 set -euo pipefail
 
 app_id=example.zanfir.Travoli
@@ -16,8 +19,10 @@ fail() {
 }
 
 if [[ ${1:-} == --install ]]; then
-    (($# == 3)) || fail "usage: check_install.sh --install BUILD_DIR WORK_DIR"
+    (($# == 3 || $# == 4)) || fail "usage: check_install.sh --install BUILD_DIR WORK_DIR [--uninstall]"
     build=$2
+    work=$3
+    uninstall=${4:-}
     root=$3/root
     rm -rf "$root"
     mkdir -p "$root"
@@ -100,6 +105,10 @@ for binary in $(tag binary); do
     [[ -x $usr/games/$binary ]] || fail "the metainfo provides '$binary', which is not in usr/games"
 done
 
+completion=$usr/share/bash-completion/completions/travoli-tool
+[[ -f $completion ]] || fail "missing usr/share/bash-completion/completions/travoli-tool"
+bash -n "$completion" || fail "the bash completion of travoli-tool is no valid bash"
+
 [[ -s $usr/share/doc/travoli/copyright ]] || fail "missing usr/share/doc/travoli/copyright"
 gzip -t "$usr/share/doc/travoli/changelog.gz" 2>/dev/null ||
     fail "missing or broken usr/share/doc/travoli/changelog.gz"
@@ -108,4 +117,10 @@ gzip -t "$usr/share/doc/travoli/changelog.gz" 2>/dev/null ||
 report=$(appstreamcli validate-tree --no-net "$root" 2>&1) ||
     { echo "$report" >&2; fail "appstreamcli validate-tree rejects the installed tree"; }
 
+if [[ ${uninstall:-} == --uninstall ]]; then
+    DESTDIR=$root cmake -P "$build/uninstall.cmake" >>"$work/install.log" 2>&1 ||
+        fail "uninstall.cmake failed: $(tail -n 3 "$work/install.log")"
+    left=$(find "$root" -mindepth 1 | head -n 5)
+    [[ -z $left ]] || fail "the uninstall left behind: $left"
+fi
 echo "check_install: $root is complete"

@@ -37,6 +37,7 @@ cases=(
     "missing or broken usr/share/doc/travoli/changelog.gz|rm usr/share/doc/travoli/changelog.gz"
     "missing usr/share/metainfo/$id.metainfo.xml|rm $meta"
     "missing usr/share/doc/travoli/copyright|rm usr/share/doc/travoli/copyright"
+    "missing usr/share/bash-completion/completions/travoli-tool|rm usr/share/bash-completion/completions/travoli-tool"
     "appstreamcli rejects the metainfo|sed -i '/metadata_license/d' $meta"
     "the metainfo's id is 'example.zanfir.Other'|sed -i 's:<id>.*</id>:<id>example.zanfir.Other</id>:' $meta"
     "launches 'travoli.desktop', which is not installed|sed -i 's:$id.desktop:travoli.desktop:' $meta"

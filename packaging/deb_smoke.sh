@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a finished build and checks it as Debian and a player would:
-# lintian with no error and no warning, hardening-check on both programs, the declared
-# dependencies, the unpacked files; then installs it with apt-get, starts the installed game
-# from its desktop entry's Exec line under Xvfb, quits it through its dialogs, removes the
-# package again and checks that no file of it is left.
+# Builds the Debian package from this tree with dpkg-buildpackage and checks it as Debian and a
+# player would: lintian on the .changes (source and binary packages) with no error and no
+# warning, hardening-check on both programs, the declared dependencies, the unpacked files;
+# then installs it with apt-get, starts the installed game from its desktop entry's Exec line
+# under Xvfb, quits it through its dialogs, removes the package again and checks that no file
+# of it is left.
 #   deb_smoke.sh BUILD_DIR [OUTPUT_DIR]     (OUTPUT_DIR defaults to BUILD_DIR/deb-smoke)
+#
+# The package is built from a copy of the tree's files (what git tracks and does not ignore),
+# with DEB_BUILD_OPTIONS="nocheck parallel=2" unless the caller sets them: the game alone, since
+# ./test.sh runs the tests itself.
 #
 # Installing needs root (or sudo, as in scripts/bootstrap.sh). Where neither is at hand, or a
 # travoli package is already installed (it is left alone), the unpacked game is started
 # instead and the install is reported as skipped.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source_root=$(cd "$here/.." && pwd)
 (($# >= 1)) || { echo "usage: deb_smoke.sh BUILD_DIR [OUTPUT_DIR]" >&2; exit 2; }
+mkdir -p "$1"
 build=$(cd "$1" && pwd)
 out=${2:-$build/deb-smoke}
 mkdir -p "$out"
@@ -20,21 +27,30 @@ xvfb_session_name=deb_smoke
 source "$here/../tests/ui/xvfb_session.sh"
 started=$SECONDS
 
-[[ -f $build/CPackConfig.cmake ]] || fail "$build is no configured build (no CPackConfig.cmake)"
-[[ -x $build/ui/travoli ]] || fail "$build has no built game (ui/travoli); build it first"
-
-# The package.
-rm -rf "$out/cpack"
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out/cpack" >"$out/cpack.log" 2>&1 ||
-    fail "cpack failed: $(grep -m3 -E 'Error|error' "$out/cpack.log" || tail -n 5 "$out/cpack.log")"
-debs=("$out"/cpack/*.deb)
-((${#debs[@]} == 1)) && [[ -f ${debs[0]} ]] || fail "cpack made no single .deb in $out/cpack"
-deb=${debs[0]}
+# The package, from a copy of the tree: dpkg-buildpackage writes into the tree and beside it.
+version=$(dpkg-parsechangelog -l "$source_root/debian/changelog" -S Version)
+rm -rf "$out/dpkg"
+tree=$out/dpkg/travoli-$version
+mkdir -p "$tree"
+if git -C "$source_root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    (cd "$source_root" && git ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' path; do [[ -e $path ]] && printf '%s\0' "$path"; done |
+        tar --null -T - -cf -) | tar -C "$tree" -xf -
+else
+    tar -C "$source_root" --exclude='./build*' -cf - . | tar -C "$tree" -xf -
+fi
+(cd "$tree" && DEB_BUILD_OPTIONS=${DEB_BUILD_OPTIONS-nocheck parallel=2} \
+    dpkg-buildpackage -us -uc -Pnocheck) >"$out/dpkg-buildpackage.log" 2>&1 ||
+    fail "dpkg-buildpackage failed: $(grep -m3 -E 'error|Error|dpkg-checkbuilddeps' "$out/dpkg-buildpackage.log" || tail -n 5 "$out/dpkg-buildpackage.log")"
+arch=$(dpkg-architecture -q DEB_HOST_ARCH)
+deb=$out/dpkg/travoli_${version}_$arch.deb
+changes=$out/dpkg/travoli_${version}_$arch.changes
+[[ -f $deb && -f $changes ]] || fail "dpkg-buildpackage made no $(basename "$deb") and $(basename "$changes")"
 packed=$SECONDS
 field() { dpkg-deb --field "$deb" "$1"; }
 [[ $(field Package) == travoli ]] || fail "the package is named '$(field Package)'"
 depends=$(field Depends)
-echo "deb_smoke: $(basename "$deb"), $(($(stat -c %s "$deb") / 1024)) KiB, built in $((packed - started)) s"
+echo "deb_smoke: $(basename "$deb"), $(($(stat -c %s "$deb") / 1024)) KiB, built by dpkg-buildpackage in $((packed - started)) s"
 echo "deb_smoke: Depends: $depends"
 
 # The libraries dpkg-shlibdeps must have found, and what is loaded at run time besides.
@@ -72,11 +88,11 @@ done
 stray=$(dpkg-deb --contents "$deb" | awk '{print $6}' | grep -Ev '^\./(usr/?)?$|^\./usr/(games|share)/' || true)
 [[ -z $stray ]] || fail "the package ships files outside usr/games and usr/share: $stray"
 
-# Debian's own checks: the package against the policy, the programs' hardening.
-# (As root, lintian says on stderr that it should not be; the tags come on stdout.)
-lintian --fail-on error,warning "$deb" >"$out/lintian.txt" 2>"$out/lintian.stderr" ||
+# Debian's own checks: the source and binary packages against the policy, the programs'
+# hardening. (As root, lintian says on stderr that it should not be; the tags come on stdout.)
+lintian --fail-on error,warning "$changes" >"$out/lintian.txt" 2>"$out/lintian.stderr" ||
     { cat "$out/lintian.txt" "$out/lintian.stderr" >&2; fail "lintian found errors or warnings"; }
-echo "deb_smoke: lintian: no errors, no warnings"
+echo "deb_smoke: lintian on $(basename "$changes"): no errors, no warnings ($(($SECONDS - packed)) s)"
 
 root=$out/root
 rm -rf "$root"
@@ -118,7 +134,7 @@ trap "remove_package || true; ${session_exit[2]}" EXIT
 if [[ -n $install ]]; then
     installed=1
     (cd "$(dirname "$deb")" && DEBIAN_FRONTEND=noninteractive "${sudo[@]}" \
-        apt-get install -y -o DPkg::Lock::Timeout=600 ./travoli_*.deb) >"$out/apt-install.log" 2>&1 ||
+        apt-get install -y -o DPkg::Lock::Timeout=600 "./$(basename "$deb")") >"$out/apt-install.log" 2>&1 ||
         fail "apt-get install $(basename "$deb") failed: $(grep -m3 -E '^E:' "$out/apt-install.log")"
     dpkg-query -L travoli >"$out/installed-files.txt"
     desktop_entry=/usr/share/applications/example.zanfir.Travoli.desktop

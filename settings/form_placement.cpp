@@ -45,6 +45,20 @@ std::vector<std::string> SplitPlacementFields(const std::string& text) {
     return fields;
 }
 
+std::string PlacementTextProblem(const std::string& text) {
+    const std::vector<std::string> fields = SplitPlacementFields(text);
+    if (fields.size() != 7 || fields[0] != Marker) {
+        return "a placement is \"200\" and six integers, separated by commas";
+    }
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+        std::int32_t value = 0;
+        if (!ParseStoredInteger(fields[i], value)) {
+            return "'" + fields[i] + "' is not an integer";
+        }
+    }
+    return {};
+}
+
 PlacementRect KeepOnDesktop(PlacementRect rect, const DesktopRect& desktop) {
     // The far edges are those of the desktop itself, which need not start at (0, 0).
     const int farRight = desktop.X0 + desktop.W;

@@ -108,6 +108,10 @@ std::string PlacementText(const WindowPlacement& placement);
 // field only when it is not empty.
 std::vector<std::string> SplitPlacementFields(const std::string& text);
 
+// Why a stored placement text would not be restored as it stands (it must be "200" and six
+// integers, as RestorePlacement reads them); empty when it would.
+std::string PlacementTextProblem(const std::string& text);
+
 // Pulls a rectangle back onto the desktop, far edges first, so that a window larger than the
 // desktop ends at its left and top edges.
 PlacementRect KeepOnDesktop(PlacementRect rect, const DesktopRect& desktop);

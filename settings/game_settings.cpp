@@ -1,9 +1,13 @@
 #include "settings/game_settings.h"
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
 #include <optional>
 
 #include "game/board_geometry.h"
+#include "game/game_session.h"
+#include "settings/form_placement.h"
 
 namespace travoli {
 
@@ -50,7 +54,71 @@ bool AllUnsolved(const ProgressRecord& progress) {
     return true;
 }
 
+bool SameName(const std::string& name, const char* ours) {
+    return std::equal(name.begin(), name.end(), ours, ours + std::char_traits<char>::length(ours),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
+}
+
+// The five keys of LoadGameSettings, and the window's placement.
+constexpr const char* GameKeys[] = {"level", "back", "sound", "tongue", "solution", "MainForm"};
+
+std::string NumberProblem(const std::string& text, std::int32_t low, std::int32_t high,
+                          const std::string& what) {
+    std::int32_t value = 0;
+    if (ParseStoredInteger(text, value) && value >= low && value <= high) {
+        return {};
+    }
+    return "'" + text + "' is not " + what;
+}
+
 }  // namespace
+
+bool IsGameSection(const std::string& section) {
+    return section.find_first_not_of(' ') == std::string::npos || SameName(section, Section);
+}
+
+bool IsGameValue(const std::string& section, const std::string& key) {
+    return IsGameSection(section) &&
+           std::any_of(std::begin(GameKeys), std::end(GameKeys),
+                       [&key](const char* ours) { return SameName(key, ours); });
+}
+
+std::string GameValueProblem(const std::string& key, const std::string& text) {
+    if (SameName(key, "level")) {
+        return NumberProblem(text, 1, LevelCount, "a level from 1 to 225");
+    }
+    if (SameName(key, "back")) {
+        return NumberProblem(text, 0, TextureCount - 1, "a background from 0 to 5");
+    }
+    if (SameName(key, "sound")) {
+        return NumberProblem(text, 0, 1, "the sound switch, 1 (on) or 0 (off)");
+    }
+    if (SameName(key, "tongue")) {
+        return NumberProblem(text, -1, 1,
+                             "a language, 0 (English), 1 (German) or -1 (ask at the next start)");
+    }
+    if (SameName(key, "solution")) {
+        if (text.size() != LevelCount) {
+            return "the results are 225 characters, one per level, not " +
+                   std::to_string(text.size());
+        }
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const int best = static_cast<std::uint8_t>(text[i]) - 32;
+            if (best < 0 || best > MaxSolvingMoves) {
+                return "the result of level " + std::to_string(i + 1) +
+                       " is no move count from 1 to 199 + 32, nor a blank (unsolved)";
+            }
+        }
+        return {};
+    }
+    if (SameName(key, "MainForm")) {
+        return PlacementTextProblem(text);
+    }
+    return "the game keeps no value '" + key + "'";
+}
 
 std::string SolutionString(const ProgressRecord& progress) {
     std::string text(LevelCount, ' ');

@@ -33,6 +33,18 @@ std::string SolutionString(const ProgressRecord& progress);
 // The inverse: characters past the 225th are ignored, missing ones leave levels unsolved.
 void ReadSolutionString(const std::string& text, ProgressRecord& progress);
 
+// Whether the game keeps a value under this section and key: the five above and the window's
+// placement, "MainForm", all in "common". Names compare without regard to letter case, and a
+// blank section is "Common", as the store resolves them.
+bool IsGameSection(const std::string& section);
+bool IsGameValue(const std::string& section, const std::string& key);
+
+// Why the game would not take `text`, stored under one of its own keys in "common", as a value
+// it could have written itself (a level 1-225, a background 0-5, the sound switch 0 or 1, the
+// language -1, 0 or 1, a SolutionString of results within the move limit, a placement);
+// empty when it would. The numbers are read as the game reads them.
+std::string GameValueProblem(const std::string& key, const std::string& text);
+
 // Reads every value in one unit of work of the store, so a busy file costs one wait. A value
 // that cannot be loaded keeps its default; the values after it still load, so one bad entry
 // never costs the best results. When the store itself fails, the rest is not tried.

@@ -1,5 +1,4 @@
 #include <iostream>
-#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -17,8 +16,13 @@ std::string CellText(Cell cell) {
 }  // namespace
 
 int RunLevels(const Args& args) {
-    if (!args.empty()) {
-        return Fail("levels takes no arguments");
+    ParsedArgs parsed;
+    int status = 0;
+    if (!ParseArgs("levels", args, {}, parsed, status)) {
+        return status;
+    }
+    if (!parsed.operands.empty()) {
+        return WrongCall("levels", "levels takes no arguments");
     }
     int solvable = 0;
     int shortest = 0;
@@ -51,26 +55,25 @@ int RunLevels(const Args& args) {
 }
 
 int RunSolve(const Args& args) {
-    bool verbose = false;
-    std::optional<int> level;
-    for (const std::string& arg : args) {
-        int parsed = 0;
-        if (arg == "--verbose" || arg == "-v") {
-            verbose = true;
-        } else if (!level && ParseLevel(arg, parsed)) {
-            level = parsed;
-        } else {
-            return Fail("solve: '" + arg + "' is not a level number from 1 to 225");
-        }
+    ParsedArgs parsed;
+    int status = 0;
+    if (!ParseArgs("solve", args, {{"verbose", false, 'v'}}, parsed, status)) {
+        return status;
     }
-    if (!level) {
-        return Fail("solve: a level number from 1 to 225 is needed");
+    const bool verbose = !parsed.options.empty();
+    if (parsed.operands.size() != 1) {
+        return WrongCall("solve", "solve: one level number from 1 to 225 is needed");
+    }
+    int level = 0;
+    if (!ParseLevel(parsed.operands[0], level)) {
+        return WrongCall("solve",
+                         "solve: '" + parsed.operands[0] + "' is not a level number from 1 to 225");
     }
     GameSession session;
-    session.StartLevel(*level);
+    session.StartLevel(level);
     const auto solution = SolveShortest(session.board());
     if (!solution) {
-        std::cout << "level " << *level << " has no solution\n";
+        std::cout << "level " << level << " has no solution\n";
         return 0;
     }
     if (verbose) {

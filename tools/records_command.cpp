@@ -160,33 +160,34 @@ int Unpack(const std::string& path, const std::string& target) {
     return 0;
 }
 
-int Pack(const Args& args) {
+enum RecordOption {
+    CompressedOption = 256,
+    IdentOption,
+    DescriptionOption,
+    ImageOption,
+    SoundOption
+};
+
+int Pack(const ParsedArgs& parsed) {
     bool compressed = false;
     bool image = false;
     bool sound = false;
     std::uint16_t ident = 0;
     std::string description;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--compressed") {
+    for (const auto& [id, value] : parsed.options) {
+        if (id == CompressedOption) {
             compressed = true;
-        } else if (arg == "--image") {
+        } else if (id == ImageOption) {
             image = true;
-        } else if (arg == "--sound") {
+        } else if (id == SoundOption) {
             sound = true;
-        } else if (arg == "--ident" || arg == "--description") {
-            if (i + 1 == args.size()) {
-                return Fail("records pack: " + arg + " needs a value");
+        } else if (id == DescriptionOption) {
+            if (value.size() > MaxDescriptionLength) {
+                return WrongCall("records",
+                                 "records pack: the description is longer than 255 characters");
             }
-            const std::string& value = args[++i];
-            if (arg == "--description") {
-                if (value.size() > MaxDescriptionLength) {
-                    return Fail("records pack: the description is longer than 255 characters");
-                }
-                description = value;
-                continue;
-            }
+            description = value;
+        } else {
             std::size_t used = 0;
             unsigned long number = 0;
             try {
@@ -195,19 +196,18 @@ int Pack(const Args& args) {
                 used = 0;
             }
             if (used != value.size() || value.empty() || value[0] == '-' || number > 0xFFFF) {
-                return Fail("records pack: --ident takes a number 0-65535, not '" + value + "'");
+                return WrongCall(
+                    "records", "records pack: --ident takes a number 0-65535, not '" + value + "'");
             }
             ident = static_cast<std::uint16_t>(number);
-        } else if (arg.starts_with("--")) {
-            return Fail("records pack: unknown option '" + arg + "'");
-        } else {
-            files.push_back(arg);
         }
     }
-    if (image == sound || files.size() != 2) {
-        return Fail(
-            "usage: records pack [--compressed] [--ident N] [--description TEXT] "
-            "(--image|--sound) IN OUT");
+    if (image == sound) {
+        return WrongCall("records", "records pack: one of --image and --sound is needed");
+    }
+    const Args files(parsed.operands.begin() + 1, parsed.operands.end());
+    if (files.size() != 2) {
+        return WrongCall("records", "records pack: IN and OUT are needed");
     }
     Bytes payload;
     if (!ReadWholeFile(files[0], payload)) {
@@ -236,36 +236,60 @@ int Pack(const Args& args) {
     return 0;
 }
 
-constexpr const char* RecordsUsage =
-    "usage: records info FILE | records unpack FILE OUT | records pack [--compressed] "
-    "[--ident N] [--description TEXT] (--image|--sound) IN OUT";
-
 }  // namespace
 
 int RunRecords(const Args& args) {
-    try {
-        if (args.size() == 2 && args[0] == "info") {
-            return Info(args[1]);
-        }
-        if (args.size() == 3 && args[0] == "unpack") {
-            return Unpack(args[1], args[2]);
-        }
-        if (!args.empty() && args[0] == "pack") {
-            return Pack(Args(args.begin() + 1, args.end()));
-        }
-    } catch (const std::exception& error) {
-        return Fail("records " + args[0] + ": " + error.what());
+    ParsedArgs parsed;
+    int status = 0;
+    if (!ParseArgs("records", args,
+                   {{"compressed", false, CompressedOption},
+                    {"ident", true, IdentOption},
+                    {"description", true, DescriptionOption},
+                    {"image", false, ImageOption},
+                    {"sound", false, SoundOption}},
+                   parsed, status)) {
+        return status;
     }
-    return Fail(RecordsUsage);
+    const Args& words = parsed.operands;
+    if (words.empty()) {
+        return WrongCall("records", "records: no action given");
+    }
+    const std::string& action = words[0];
+    if (action != "info" && action != "unpack" && action != "pack") {
+        return WrongCall("records", "records: unknown action '" + action + "'");
+    }
+    if (action != "pack" && !parsed.options.empty()) {
+        return WrongCall("records", "records " + action + " takes no options");
+    }
+    if ((action == "info" && words.size() != 2) || (action == "unpack" && words.size() != 3)) {
+        return WrongCall("records", "records " + action + ": wrong number of arguments");
+    }
+    try {
+        if (action == "info") {
+            return Info(words[1]);
+        }
+        if (action == "unpack") {
+            return Unpack(words[1], words[2]);
+        }
+        return Pack(parsed);
+    } catch (const std::exception& error) {
+        return Fail("records " + action + ": " + error.what());
+    }
 }
 
 int RunChunk(const Args& args) {
-    if (args.size() != 1 || (args[0] != "encode" && args[0] != "decode")) {
-        return Fail("usage: chunk encode|decode  (stdin to stdout)");
+    ParsedArgs parsed;
+    int status = 0;
+    if (!ParseArgs("chunk", args, {}, parsed, status)) {
+        return status;
+    }
+    const Args& words = parsed.operands;
+    if (words.size() != 1 || (words[0] != "encode" && words[0] != "decode")) {
+        return WrongCall("chunk", "chunk: encode or decode is needed");
     }
     const Bytes input = ReadStdin();
     try {
-        if (args[0] == "encode") {
+        if (words[0] == "encode") {
             if (input.size() > MaxPieceSize) {
                 return Fail("chunk encode: a piece holds at most 32781 bytes, got " +
                             std::to_string(input.size()));
@@ -275,7 +299,7 @@ int RunChunk(const Args& args) {
             WriteStdout(DecodeChunk(input));
         }
     } catch (const std::exception& error) {
-        return Fail("chunk " + args[0] + ": " + error.what());
+        return Fail("chunk " + words[0] + ": " + error.what());
     }
     return 0;
 }

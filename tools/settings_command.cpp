@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "settings/game_settings.h"
 #include "settings/ini_ctrl.h"
 #include "settings/sqlite_hive.h"
 #include "tools/commands.h"
@@ -13,10 +14,6 @@ namespace travoli::tool {
 namespace {
 
 constexpr int ToolBusyTimeoutMs = 2000;
-
-constexpr const char* Usage =
-    " (usage: travoli-tool settings [--file PATH] dump | get SECTION KEY |"
-    " set SECTION KEY TEXT | delete SECTION KEY)";
 
 // Printable ASCII stays, everything else shows as \xHH; in a quoted text "\" and '"' are
 // escaped too.
@@ -78,21 +75,37 @@ int Dump(SqliteHive& hive) {
 
 }  // namespace
 
+void PrepareToolHive(SqliteHive& hive) {
+    // The tool looks at a file it may not own: it never moves one aside, and it does not keep
+    // a shell waiting long for a file another program holds.
+    hive.SetMoveDamagedAside(false);
+    hive.SetBusyTimeout(ToolBusyTimeoutMs);
+}
+
 int RunSettings(const Args& args) {
+    constexpr int FileOption = 256;
+    constexpr int ForceOption = 257;
+    ParsedArgs parsed;
+    int status = 0;
+    if (!ParseArgs("settings", args, {{"file", true, FileOption}, {"force", false, ForceOption}},
+                   parsed, status)) {
+        return status;
+    }
     std::string file;
-    Args words;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--file") {
-            if (i + 1 == args.size() || args[i + 1].empty()) {
-                return Fail(std::string("settings: --file needs a path") + Usage);
+    bool force = false;
+    for (const auto& [id, value] : parsed.options) {
+        if (id == FileOption) {
+            if (value.empty()) {
+                return WrongCall("settings", "settings: --file needs a path");
             }
-            file = args[++i];
+            file = value;
         } else {
-            words.push_back(args[i]);
+            force = true;
         }
     }
+    const Args& words = parsed.operands;
     if (words.empty()) {
-        return Fail(std::string("settings: no action given") + Usage);
+        return WrongCall("settings", "settings: no action given");
     }
     const std::string& action = words[0];
     const std::size_t wanted = action == "dump"     ? 1
@@ -101,17 +114,32 @@ int RunSettings(const Args& args) {
                                : action == "set"    ? 4
                                                     : 0;
     if (wanted == 0) {
-        return Fail("settings: unknown action '" + action + "'" + Usage);
+        return WrongCall("settings", "settings: unknown action '" + action + "'");
     }
     if (words.size() != wanted) {
-        return Fail("settings " + action + ": wrong number of arguments" + Usage);
+        return WrongCall("settings", "settings " + action + ": wrong number of arguments");
+    }
+    if (force && action != "set") {
+        return WrongCall("settings", "settings " + action + ": --force goes with set only");
+    }
+    // The game's own values only as the game would have written them, unless forced; checked
+    // before the file is touched.
+    if (action == "set" && !force) {
+        std::string problem;
+        if (!IsGameSection(words[1])) {
+            problem = "the game keeps no section '" + words[1] + "'";
+        } else if (!IsGameValue(words[1], words[2])) {
+            problem = "the game keeps no value '" + words[2] + "' in section '" + words[1] + "'";
+        } else if (const std::string why = GameValueProblem(words[2], words[3]); !why.empty()) {
+            problem = words[2] + ": " + why;
+        }
+        if (!problem.empty()) {
+            return Fail("settings set: " + problem + " (--force writes it as given)");
+        }
     }
 
     SqliteHive hive = file.empty() ? SqliteHive() : SqliteHive(file);
-    // The tool looks at a file it may not own: it never moves one aside, and it does not keep
-    // a shell waiting long for a file another program holds.
-    hive.SetMoveDamagedAside(false);
-    hive.SetBusyTimeout(ToolBusyTimeoutMs);
+    PrepareToolHive(hive);
     if (action == "dump") {
         return Dump(hive);
     }

@@ -1,4 +1,5 @@
 // Travoli: start-up of the game window.
+#include <getopt.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QSessionManager>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "media/sound/sdl_wave_output.h"
 #include "settings/sqlite_hive.h"
@@ -38,6 +40,45 @@ bool DisplayAvailable() {
     return true;
 }
 
+constexpr const char* Usage = "usage: travoli [--help | --version]\n";
+
+constexpr const char* Help =
+    "\n"
+    "Travoli, a sliding puzzle of arrow crosses, in a window of the desktop session.\n"
+    "\n"
+    "  --help       this text\n"
+    "  --version    the version\n"
+    "\n"
+    "Qt's own options, such as -platform xcb, go on to Qt. The settings are kept in\n"
+    "$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3; travoli-tool(6) looks into them.\n";
+
+// --help and --version answer before anything needs a display. getopt_long sees a copy, so the
+// arguments stay in their order for Qt; only long options, so none of Qt's is mistaken for ours.
+// -1 when the game is to start.
+int AnswerOptions(int argc, char** argv) {
+    static const option options[] = {{"help", no_argument, nullptr, 'h'},
+                                     {"version", no_argument, nullptr, 'V'},
+                                     {nullptr, 0, nullptr, 0}};
+    std::vector<char*> copy(argv, argv + argc);
+    copy.push_back(nullptr);
+    opterr = 0;
+    for (;;) {
+        const int id = getopt_long(argc, copy.data(), "-", options, nullptr);
+        if (id == -1) {
+            return -1;
+        }
+        if (id == 'h') {
+            std::fputs(Usage, stdout);
+            std::fputs(Help, stdout);
+            return 0;
+        }
+        if (id == 'V') {
+            std::printf("travoli %s\n", TRAVOLI_VERSION);
+            return 0;
+        }
+    }
+}
+
 int signalPipe[2] = {-1, -1};
 
 // Going down on a signal or with the desktop session, a locked settings file gets a short
@@ -52,6 +93,9 @@ void OnTerminate(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const int answered = AnswerOptions(argc, argv); answered >= 0) {
+        return answered;
+    }
     if (!DisplayAvailable()) {
         std::fprintf(stderr,
                      "travoli: the game needs a graphical desktop session (DISPLAY is not set or "
@@ -65,6 +109,11 @@ int main(int argc, char** argv) {
         qputenv("QT_XCB_NO_MITSHM", "1");
     }
     travoli::TApplication app(argc, argv);
+    // Qt took its own options out; the game takes no others.
+    if (argc > 1) {
+        std::fprintf(stderr, "travoli: unknown argument '%s'\n%s", argv[1], Usage);
+        return 2;
+    }
 
     travoli::SdlWaveOutput sound;
     travoli::SqliteHive hive;

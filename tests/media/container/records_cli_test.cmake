@@ -41,7 +41,8 @@ expect_match("${out}" "flags: 0x24 \\(ident, 16 colours\\)\ndescription: \\(none
 run(0 records info ${WORK}/described.rec)
 expect_match("${out}" "flags: 0x0A \\(description, payload\\)\ndescription: \"Move\"\nident: 0\n" "described record")
 
-# Broken input: a clear one-line error, status 2, and the target left alone.
+# Broken input: a clear one-line error (and the usage after a wrong call), status 2, and the
+# target left alone.
 file(WRITE ${WORK}/keep.rec "keep")
 foreach(bad
     "records;info;${WORK}/missing.rec"
@@ -54,7 +55,7 @@ foreach(bad
     "records;frobnicate"
     "chunk;squeeze")
   run(2 ${bad})
-  expect_match("${err}" "^travoli-tool: [^\n]+\n$" "error for '${bad}'")
+  expect_match("${err}" "^travoli-tool: [^\n]+\n(usage: [^\n]+\n(       [^\n]+\n)*)?$" "error for '${bad}'")
 endforeach()
 # A record that would decode past the payload limit is refused before it gets that far.
 run(2 records unpack ${SEEDS}/past_the_limit.rec ${WORK}/keep.rec)
