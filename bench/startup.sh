@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Start-up, memory and idle CPU of one or more programs, side by side under one Xvfb.
 #
-#   bench/startup.sh [--runs N] [--idle SECONDS] [--settle SECONDS] [--pulse] [--probe PATH]
-#                    [--tool PATH] [--check] CMD...
+#   bench/startup.sh [--runs N] [--idle SECONDS] [--settle SECONDS] [--pulse] [--a11y]
+#                    [--probe PATH] [--tool PATH] [--check] CMD...
 #
 # Each CMD (one argument, split at spaces; it may begin with "env VAR=value ...") is started
 # once to warm up and then N times (default 5), the programs taking turns so that drift hits
@@ -21,9 +21,14 @@
 # its info dialog answered right after the map and then five presses on the board (four moves
 # and a refused press, each with its sound); with TRAVOLI_PLAY=quiet five presses beside the
 # board instead (no sound). Give those a --settle (default 2 s: the wait after the map before
-# the idle window) long enough for the game to let its sound device go. --check exits 1 when the first CMD misses the budgets against the last one:
+# the idle window) long enough for the game to let its sound device go. With --a11y everything
+# runs on a private session bus with the accessibility bus and a listener that subscribes to
+# every object, window and focus event, as a screen reader does; a CMD with
+# QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 among its env settings then has Qt's bridge on, one
+# without it has it off, and the events the listener heard are printed after the table. --check exits 1 when the first CMD misses the budgets against the last one:
 # map time <= 0.6 x, resident memory <= 0.5 x, idle CPU < 0.5 % of one core.
 set -euo pipefail
+arguments=("$@")
 
 # The program of a command line, behind a leading "env" and its VAR=value settings.
 program_of() {
@@ -39,6 +44,7 @@ runs=5
 idle=10
 settle=2
 pulse=0
+a11y=0
 probe=${TRAVOLI_MAP_PROBE:-}
 tool=
 check=0
@@ -49,6 +55,7 @@ while (($#)); do
         --idle) idle=$2; shift 2 ;;
         --settle) settle=$2; shift 2 ;;
         --pulse) pulse=1; shift ;;
+        --a11y) a11y=1; shift ;;
         --probe) probe=$2; shift 2 ;;
         --tool) tool=$2; shift 2 ;;
         --check) check=1; shift ;;
@@ -74,11 +81,29 @@ for cmd in "${commands[@]}"; do
     fi
 done
 
+if ((a11y)) && [[ -z ${TRAVOLI_BENCH_BUS:-} ]]; then
+    # A session bus of our own, gone when the script ends.
+    TRAVOLI_BENCH_BUS=1 exec dbus-run-session -- "${BASH_SOURCE[0]}" "${arguments[@]}"
+fi
+
 work=$(mktemp -d /tmp/travoli-startup.XXXXXX)
 xvfb_pid=
 pulse_pid=
+bus_pid=
+listener_pid=
+descendants() {  # pid
+    local child
+    for child in $(pgrep -P "$1" || true); do
+        echo "$child"
+        descendants "$child"
+    done
+}
 cleanup() {
-    for pid in $pulse_pid $xvfb_pid; do
+    if [[ -n $bus_pid ]]; then
+        # shellcheck disable=SC2046
+        kill $(descendants "$bus_pid") 2>/dev/null || true
+    fi
+    for pid in $listener_pid $bus_pid $pulse_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
@@ -153,6 +178,35 @@ if ((pulse)); then
     audio=(SDL_AUDIODRIVER=pulseaudio "PULSE_SERVER=unix:$socket")
     pulse_ticks_start=$(awk '{ print $14 + $15 }' "/proc/$pulse_pid/stat")
     pulse_clock_start=$(date +%s.%N)
+fi
+
+# The accessibility bus, and a listener standing in for a screen reader.
+if ((a11y)); then
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
+    bus_pid=$!
+    for _ in $(seq 100); do
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' &&
+            break
+        sleep 0.1
+    done
+    /usr/bin/python3 -c '
+import signal, sys, collections, pyatspi
+heard = collections.Counter()
+def count(event):
+    heard[event.type] += 1
+def report(*_):
+    with open(sys.argv[1], "w") as out:
+        for kind, n in sorted(heard.items()):
+            out.write("%s x%d\n" % (kind, n))
+    sys.exit(0)
+signal.signal(signal.SIGTERM, report)
+pyatspi.Registry.registerEventListener(count, "object", "window", "focus")
+open(sys.argv[1], "w").close()
+pyatspi.Registry.start()
+' "$work/a11y-events" &
+    listener_pid=$!
+    for _ in $(seq 100); do [[ -e $work/a11y-events ]] && break; sleep 0.1; done
 fi
 
 # play MODE: while the probe waits out its settle time, answer the game's info dialog and
@@ -271,6 +325,13 @@ if ((pulse)); then
     pulse_ticks=$(($(awk '{ print $14 + $15 }' "/proc/$pulse_pid/stat") - pulse_ticks_start))
     awk -v t="$pulse_ticks" -v s="$pulse_clock_start" -v e="$(date +%s.%N)" -v hz="$(getconf CLK_TCK)" \
         'BEGIN { printf "sound server CPU over the whole run: %.2f %% of a core\n", 100 * t / hz / (e - s) }'
+fi
+if ((a11y)); then
+    kill "$listener_pid" 2>/dev/null || true
+    wait "$listener_pid" 2>/dev/null || true
+    listener_pid=
+    echo "accessibility events the listener heard over the whole run (every program, start-up included):"
+    if [[ -s $work/a11y-events ]]; then sed 's/^/  /' "$work/a11y-events"; else echo "  none"; fi
 fi
 if [[ -s $work/notes ]]; then
     sort -u "$work/notes" | sed 's/^/note: /'

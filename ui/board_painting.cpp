@@ -44,17 +44,20 @@ void TMainForm::DrawCell(int column, int row) {
             InSheet(tileSheet_, CellWidth * kind, CellHeight * row, CellWidth, CellHeight));
     }
     box->update(target);
+    boardCells[Board::IndexOf({column, row})]->setAccessibleName(
+        TextFor(TextId::AccessibleCell, language_)
+            .arg(row + 1)
+            .arg(column + 1)
+            .arg(TextFor(ContentText(kind), language_)));
+}
+
+TextId TMainForm::ContentText(int kind) {
     static constexpr TextId Contents[] = {
         TextId::AccessibleRedStraight,   TextId::AccessibleWhiteStraight,
         TextId::AccessibleBlueStraight,  TextId::AccessibleRedDiagonal,
         TextId::AccessibleWhiteDiagonal, TextId::AccessibleBlueDiagonal,
         TextId::AccessibleEmptyCell};
-    boardCells[Board::IndexOf({column, row})]->setAccessibleName(
-        TextFor(TextId::AccessibleCell, language_)
-            .arg(session_.level())
-            .arg(TextFor(Contents[kind], language_))
-            .arg(column)
-            .arg(row));
+    return Contents[kind];
 }
 
 void TMainForm::boxPaint() {

@@ -8,6 +8,7 @@
 #include "ui/fonts.h"
 #include "ui/main_form.h"
 #include "ui/placement_window.h"
+#include "ui/texts.h"
 
 namespace travoli {
 
@@ -155,6 +156,7 @@ QLabel* TDialogForm::AddIcon(const char* name, const QRect& place) {
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A copy of the main window's icon, taken now.
     image->setPixmap(mainWindow_->windowIcon().pixmap(QSize(32, 32)));
+    image->setAccessibleName(TextFor(TextId::ProgramName, Language()));  // the icon says it
     return image;
 }
 

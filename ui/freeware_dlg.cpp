@@ -83,6 +83,7 @@ TSimpleLabel* TFreewareDlg::AddLink(const char* name, const QRect& place, const 
     link->SetCaption(caption);
     link->SetJump(jump);
     link->SetJumpMode(TJumpMode::jmInternet);
+    link->setAccessibleName(caption.trimmed());
     link->SetLoading(false);
     return link;
 }
@@ -93,6 +94,8 @@ void TFreewareDlg::FormActivate() {
     Memoeng->hide();
     setWindowTitle(TextFor(TextId::InfoCaption, Language()));
     progname->setText(TextFor(TextId::InfoProgramLine, Language()));
+    Image1->setAccessibleName(TextFor(TextId::AccessibleMakerLogo, Language()));
+    Image5->setAccessibleName(TextFor(TextId::AccessibleAssociationLogo, Language()));
     savelabel->setText(TextFor(TextId::InfoMembership, Language()));
     (SpeaksGerman(Language()) ? Memodeu : Memoeng)->show();
     OKBtn->setFocus();

@@ -4,6 +4,7 @@
 #include "ui/main_form.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <exception>
 
@@ -215,7 +216,7 @@ int TMainForm::ShowDialog(TDialogForm* dialog) {
 // ---- status texts ----
 
 void TMainForm::ApplyLanguage() {
-    // Assistive technology reads the same words as the tooltip.
+    // Assistive technology reads the same words as the tooltip, and the key as description.
     const auto hint = [this](QWidget* control, TextId text) {
         control->setToolTip(TextFor(text, language_));
         control->setAccessibleName(control->toolTip());
@@ -229,6 +230,20 @@ void TMainForm::ApplyLanguage() {
     hint(levelscroll, TextId::HintLevelSelector);
     hint(nextbtn, TextId::HintNextUnsolved);
     vemScroll->SetLine(0, TextFor(TextId::MarqueeLine, language_));
+
+    // The sound switch reads "checked" while the sound is on, so its name must say sound,
+    // not the hint's opposite.
+    SoundBtn->setAccessibleName(TextFor(TextId::AccessibleSound, language_));
+    for (TSpeedButton* button :
+         {RestartBtn, HintBtn, SoundBtn, ExitBtn, prevbtn, nextbtn, InfoBtn, TongueBtn}) {
+        QString key = button->shortcut().toString(QKeySequence::PortableText);
+        key.replace(QStringLiteral("Ctrl"), TextFor(TextId::ControlKeyName, language_));
+        button->setAccessibleDescription(TextFor(TextId::AccessibleKey, language_).arg(key));
+    }
+    levelscroll->setAccessibleDescription(TextFor(TextId::AccessibleLevelKeys, language_));
+    box->setAccessibleDescription(TextFor(TextId::AccessibleBoardKeys, language_));
+    vemScroll->setAccessibleName(TextFor(TextId::AccessibleMarquee, language_));
+    vemLabel->setAccessibleName(vemScroll->accessibleName());
 }
 
 void TMainForm::UpdateTitle() {
@@ -245,9 +260,14 @@ void TMainForm::UpdateTitle() {
 }
 
 void TMainForm::UpdateMovesLabel() {
-    movl->setText(TextFor(TextId::MovesLabelWord, language_) +
-                  QString::number(session_.moveCount()) +
-                  TextFor(TextId::MovesLabelTail, language_));
+    const QString text = TextFor(TextId::MovesLabelWord, language_) +
+                         QString::number(session_.moveCount()) +
+                         TextFor(TextId::MovesLabelTail, language_);
+    // A count that changes in front of the player is said too; a repaint says nothing.
+    if (text != movl->text() && isVisible()) {
+        announcer->Announce(text.trimmed());
+    }
+    movl->setText(text);
     movl->adjustSize();
     // Centred by the window's outer width, as the frame was designed around it.
     const int outerWidth = frameGeometry().width();
@@ -261,10 +281,33 @@ void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int 
         movl->update();
         return;
     }
-    const int column = (X - BoardLeft) / CellWidth;
-    const int row = (Y - BoardTop) / CellHeight;
+    PressBoardCell((X - BoardLeft) / CellWidth, (Y - BoardTop) / CellHeight);
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    // The main row's digits and the numeric keypad's alike; a held key presses once, as a
+    // held button does.
+    const int digit = event->key() - Qt::Key_0;
+    if (digit >= 1 && digit <= 9 && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+        if (!event->isAutoRepeat()) {
+            int column = 0;
+            int row = 0;
+            TBoardCell::CellOfDigit(digit, column, row);
+            PressBoardCell(column, row);
+        }
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TMainForm::PressBoardCell(int column, int row) {
     const MoveOutcome outcome = session_.PressCell(column, row);
     if (!outcome.accepted) {
+        announcer->Announce(
+            TextFor(TextId::AccessibleRefused, language_)
+                .arg(TextFor(ContentText(session_.board().at(column, row)), language_))
+                .arg(row + 1)
+                .arg(column + 1));
         PlaySoundReported(3);
         return;
     }
@@ -272,6 +315,7 @@ void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int 
     DrawCell(outcome.source.column, outcome.source.row);
     if (outcome.limitReached) {
         SolvedDlg->lab->setText(TextFor(TextId::ResultTooManyMoves, language_));
+        announcer->Announce(SolvedDlg->lab->text());
         PlaySoundReported(3);
         ShowDialog(SolvedDlg);
     }
@@ -289,6 +333,7 @@ void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int 
                                    ? TextId::ResultBetterSolution
                                    : TextId::ResultSolvedAgain;
         SolvedDlg->lab->setText(TextFor(message, language_));
+        announcer->Announce(SolvedDlg->lab->text());
         ShowDialog(SolvedDlg);
         UpdateTitle();
     }

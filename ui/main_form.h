@@ -15,10 +15,12 @@
 #include "game/progress_record.h"
 #include "media/container/bitmap_list.h"
 #include "media/container/wave_list.h"
+#include "ui/announcer.h"
 #include "ui/board_cell.h"
 #include "ui/level_scroll_bar.h"
 #include "ui/paint_box.h"
 #include "ui/speed_button.h"
+#include "ui/texts.h"
 
 namespace travoli {
 
@@ -70,6 +72,7 @@ class TMainForm : public QWidget {
     TSpeedButton* TongueBtn;
     TPaintBox* box;
     TBoardCell* boardCells[9];  // column by column, as the board stores them
+    TAnnouncer* announcer;      // what a screen reader says after a press
     QLabel* movl;
     TScrollText* vemScroll;
     TSimpleLabel* vemLabel;
@@ -91,8 +94,12 @@ class TMainForm : public QWidget {
     void UpdateMovesLabel();
 
     void DrawCell(int column, int row);
+    // What assistive technology calls a cell's content, by its piece kind.
+    static TextId ContentText(int kind);
     void boxPaint();
     void boxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    // A press on a cell, whether by the pointer, a digit key or assistive technology.
+    void PressBoardCell(int column, int row);
     void PlaySoundEffect(int n);
 
     void RestartBtnClick();
@@ -126,6 +133,8 @@ class TMainForm : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    // The digit keys press the cells; every other key goes on as before.
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -139,6 +148,7 @@ class TMainForm : public QWidget {
     void FormDestroy();
 
     void BuildLayout();
+    void SetUpKeys();
     void LoadSheets();
     void PaintBoxArea(QPainter& painter, const QRect& dirty);
     int ShowDialog(TDialogForm* dialog);

@@ -1,5 +1,6 @@
 // How the main window is put together: its controls, their places and pictures, and the
 // sheets the board is drawn from.
+#include <QApplication>
 #include <QGuiApplication>
 #include <QStyle>
 
@@ -9,6 +10,7 @@
 #include "media/widgets/simple_label.h"
 #include "settings/form_placement.h"
 #include "settings/ini_ctrl.h"
+#include "ui/accessibility.h"
 #include "ui/fonts.h"
 #include "ui/main_form.h"
 #include "ui/media_records.h"
@@ -71,11 +73,20 @@ void TMainForm::BuildLayout() {
     box->OnMouseDown = [this](Qt::MouseButton b, Qt::KeyboardModifiers s, int x, int y) {
         boxMouseDown(b, s, x, y);
     };
-    for (int index = 0; index < 9; ++index) {
-        boardCells[index] = new TBoardCell(box);
-        const Cell cell = Board::CellAt(index);
-        boardCells[index]->setGeometry(BoardLeft + CellWidth * cell.column,
-                                       BoardTop + CellHeight * cell.row, CellWidth, CellHeight);
+    // Made row by row, so that a screen reader meets them in reading order.
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            auto* cell = new TBoardCell(box, column, row);
+            cell->setGeometry(BoardLeft + CellWidth * column, BoardTop + CellHeight * row,
+                              CellWidth, CellHeight);
+            // Behind a dialog the board takes no press, from any side.
+            cell->OnPress = [this](int c, int r) {
+                if (QApplication::activeModalWidget() == nullptr) {
+                    PressBoardCell(c, r);
+                }
+            };
+            boardCells[Board::IndexOf({column, row})] = cell;
+        }
     }
 
     movl = new QLabel(this);
@@ -89,6 +100,7 @@ void TMainForm::BuildLayout() {
     movl->setAutoFillBackground(true);
     movl->move(movl->x(), 42);
     movl->raise();
+    announcer = new TAnnouncer(this);
 
     vemScroll = new TScrollText(this);
     vemScroll->setObjectName(QStringLiteral("vemScroll"));
@@ -124,6 +136,21 @@ void TMainForm::BuildLayout() {
     connect(TongueBtn, &QAbstractButton::clicked, this, &TMainForm::TongueBtnClick);
     // valueChanged fires only when the position really changes.
     connect(levelscroll, &QScrollBar::valueChanged, this, &TMainForm::levelscrollChange);
+    SetUpKeys();
+}
+
+// The toolbar's keys, from the conventions of desktop games. None of them is one that the
+// level selector (arrows, page keys, Home, End) or a dialog uses. A key clicks its button.
+void TMainForm::SetUpKeys() {
+    InstallAccessibleFaces();
+    RestartBtn->setShortcut(QKeySequence(Qt::Key_F2));
+    HintBtn->setShortcut(QKeySequence(Qt::Key_F1));
+    SoundBtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    ExitBtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    prevbtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    nextbtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    InfoBtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    TongueBtn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
 }
 
 void TMainForm::LoadSheets() {

@@ -188,8 +188,7 @@ constexpr std::array<TextRow, TextIdCount> Texts = {{
     {TextId::MakerHomepage, u"http://zanfir.example/", Same},
     {TextId::MakerHomepageLink, u"http://zanfir.example/ ", Same},
     {TextId::AccessibleBoard, u"Board", u"Spielfeld"},
-    {TextId::AccessibleCell, u"level %1, %2 at column %3, row %4",
-     u"Stufe %1, %2 in Spalte %3, Zeile %4"},
+    {TextId::AccessibleCell, u"row %1, column %2: %3", u"Zeile %1, Spalte %2: %3"},
     {TextId::AccessibleRedStraight, u"red straight cross", u"rotes gerades Kreuz"},
     {TextId::AccessibleWhiteStraight, u"white straight cross", u"weißes gerades Kreuz"},
     {TextId::AccessibleBlueStraight, u"blue straight cross", u"blaues gerades Kreuz"},
@@ -197,6 +196,26 @@ constexpr std::array<TextRow, TextIdCount> Texts = {{
     {TextId::AccessibleWhiteDiagonal, u"white diagonal cross", u"weißes schräges Kreuz"},
     {TextId::AccessibleBlueDiagonal, u"blue diagonal cross", u"blaues schräges Kreuz"},
     {TextId::AccessibleEmptyCell, u"empty cell", u"leeres Feld"},
+    {TextId::AccessibleBoardKeys,
+     u"The digit keys press the cells as laid out on the numeric keypad: 7 8 9 the top row, "
+     u"4 5 6 the middle row, 1 2 3 the bottom row.",
+     u"Die Zifferntasten drücken die Felder wie auf dem Ziffernblock: 7 8 9 die obere Reihe, "
+     u"4 5 6 die mittlere, 1 2 3 die untere."},
+    {TextId::AccessibleLevelKeys,
+     u"Arrow keys, Page Up, Page Down, Home and End choose the level. The digit keys press the "
+     u"board's cells as laid out on the numeric keypad: 7 8 9 the top row, 4 5 6 the middle "
+     u"row, 1 2 3 the bottom row.",
+     u"Pfeiltasten, Bild auf, Bild ab, Pos 1 und Ende wählen die Stufe. Die Zifferntasten "
+     u"drücken die Felder wie auf dem Ziffernblock: 7 8 9 die obere Reihe, 4 5 6 die mittlere, "
+     u"1 2 3 die untere."},
+    {TextId::AccessibleKey, u"Key: %1", u"Taste: %1"},
+    {TextId::ControlKeyName, u"Ctrl", u"Strg"},
+    {TextId::AccessibleSound, u"Sound", u"Geräusche"},
+    {TextId::AccessibleMarquee, u"Zanfir Bytes homepage", u"Zanfir Bytes Homepage"},
+    {TextId::AccessibleMakerLogo, u"Zanfir Bytes logo", u"Zanfir-Bytes-Logo"},
+    {TextId::AccessibleAssociationLogo, u"VUSA logo", u"VUSA-Logo"},
+    {TextId::AccessibleRefused, u"No move: %1, row %2, column %3",
+     u"Kein Zug: %1, Zeile %2, Spalte %3"},
     {TextId::SettingsUnreadable,
      u"Your saved settings could not be read. The game starts with its defaults for what it "
      u"could not read and leaves the saved values as they are.\n\n%1",

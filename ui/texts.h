@@ -60,7 +60,8 @@ enum class TextId {
     MakerMailAddress,
     MakerHomepage,
     MakerHomepageLink,  // the homepage with one trailing blank, as the info dialog's link shows it
-    // What assistive technology reads out for the board: %1 level, %2 content, %3 column, %4 row.
+    // What assistive technology reads out for the board: %1 row, %2 column (both from 1),
+    // %3 content.
     AccessibleBoard,
     AccessibleCell,
     AccessibleRedStraight,
@@ -70,6 +71,17 @@ enum class TextId {
     AccessibleWhiteDiagonal,
     AccessibleBlueDiagonal,
     AccessibleEmptyCell,
+    // Said to assistive technology only: the keys, the sound switch, the pictures and links
+    // that have no text of their own, and a refused press (%1 content, %2 row, %3 column).
+    AccessibleBoardKeys,
+    AccessibleLevelKeys,
+    AccessibleKey,  // %1: the key
+    ControlKeyName,
+    AccessibleSound,
+    AccessibleMarquee,
+    AccessibleMakerLogo,
+    AccessibleAssociationLogo,
+    AccessibleRefused,
     // %1: what the settings store reported.
     SettingsUnreadable,
 };

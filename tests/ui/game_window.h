@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -71,6 +72,32 @@ class GameWindow {
     void Press(int column, int row, Qt::MouseButton button = Qt::LeftButton) {
         PressAt(BoardLeft + CellWidth * column + CellWidth / 2,
                 BoardTop + CellHeight * row + CellHeight / 2, button);
+    }
+    // The other ways to press a cell: its digit on the main row or the numeric keypad,
+    // typed into the level selector, which holds the focus, or its press action through
+    // assistive technology.
+    enum class By { Pointer, Digit, Keypad, Accessible };
+    void PressBy(By by, int column, int row) {
+        TBoardCell* cell = form->boardCells[Board::IndexOf({column, row})];
+        const auto digit = Qt::Key(Qt::Key_0 + cell->Digit());
+        switch (by) {
+            case By::Pointer:
+                Press(column, row);
+                break;
+            case By::Digit:
+                QTest::keyClick(form->levelscroll, digit);
+                break;
+            case By::Keypad:
+                QTest::keyClick(form->levelscroll, digit, Qt::KeypadModifier);
+                break;
+            case By::Accessible:
+                QAccessible::queryAccessibleInterface(cell)->actionInterface()->doAction(
+                    QAccessibleActionInterface::pressAction());
+                QCoreApplication::sendPostedEvents(cell, QEvent::MetaCall);
+                break;
+        }
+        // What the press announces is said when the event loop comes round again.
+        QCoreApplication::sendPostedEvents(form->announcer, QEvent::MetaCall);
     }
     void PressAt(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(form->box, button, {}, QPoint(x, y));

@@ -1,4 +1,5 @@
 #include <QAccessible>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -62,6 +63,7 @@ class MainFormTest : public QObject {
   private slots:
     void firstRunShowsLanguageThenInfo();
     void savedLanguageShowsOnlyInfo();
+    void solvingLevel32_data();
     void solvingLevel32();
     void solvingAgainAndBetter();
     void moveLimit();
@@ -115,7 +117,17 @@ void MainFormTest::savedLanguageShowsOnlyInfo() {
     QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg"}));
 }
 
+void MainFormTest::solvingLevel32_data() {
+    QTest::addColumn<int>("by");
+    QTest::addRow("pointer") << int(GameWindow::By::Pointer);
+    QTest::addRow("digit keys") << int(GameWindow::By::Digit);
+    QTest::addRow("keypad") << int(GameWindow::By::Keypad);
+    QTest::addRow("accessible press") << int(GameWindow::By::Accessible);
+}
+
+// However a cell is pressed, the press is the same: rule, count, sounds, dialog, title.
 void MainFormTest::solvingLevel32() {
+    QFETCH(int, by);
     GameWindow game(0, 32);
     game.Start();
     QCOMPARE(game.form->Session().level(), 32);
@@ -131,12 +143,23 @@ void MainFormTest::solvingLevel32() {
         dialog.findChild<QPushButton*>("OKBtn")->click();
     });
     for (int i = 0; i < 17; ++i) {
-        game.Press(Level32[i].column, Level32[i].row);
+        game.PressBy(GameWindow::By(by), Level32[i].column, Level32[i].row);
         QCOMPARE(game.TakeSounds(), QList<int>{2});
         QCOMPARE(game.form->movl->text(), MovesLabel(i + 1));
     }
+    // A press on the hole is refused and said so.
+    int hole = 0;
+    while (game.form->Session().board().at(hole % 3, hole / 3) != 6) {
+        ++hole;
+    }
+    game.PressBy(GameWindow::By(by), hole % 3, hole / 3);
+    QCOMPARE(game.TakeSounds(), QList<int>{3});
+    QTRY_COMPARE(game.form->announcer->LastSaid(),
+                 QStringLiteral("No move: empty cell, row %1, column %2")
+                     .arg(hole / 3 + 1)
+                     .arg(hole % 3 + 1));
     QCOMPARE(game.answers.Seen(), QStringList{"FreewareDlg"});
-    game.Press(Level32[17].column, Level32[17].row);
+    game.PressBy(GameWindow::By(by), Level32[17].column, Level32[17].row);
     QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg", "SolvedDlg"}));
     QCOMPARE(soundsBeforeDialog, (QList<int>{2, 1}));
     QCOMPARE(message, QStringLiteral("Hurrah, you did it! You've found a solution."));
@@ -144,6 +167,10 @@ void MainFormTest::solvingLevel32() {
     QCOMPARE(game.form->windowTitle(), QStringLiteral("Travoli - level 32: 18 moves"));
     QCOMPARE(game.form->Progress().BestMoves(32), 18);
     QCOMPARE(game.form->Session().board().ToString(), std::string("0 0 0 / 4 6 4 / 5 5 5"));
+    // The last count and the result were said together; the selector kept its level.
+    QCOMPARE(game.form->announcer->LastSaid(),
+             QStringLiteral("Moves: 18 Hurrah, you did it! You've found a solution."));
+    QCOMPARE(game.form->levelscroll->value(), 32);
 }
 
 void MainFormTest::solvingAgainAndBetter() {
@@ -286,7 +313,8 @@ void MainFormTest::giveUpQuestion_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("goesAhead");
-    for (const char* command : {"restart", "selector", "prev", "next", "held arrow"}) {
+    for (const char* command :
+         {"restart", "selector", "prev", "next", "held arrow", "F2", "Ctrl+P", "Ctrl+N", "End"}) {
         QTest::addRow("%s, yes", command) << command << "yes" << true;
         QTest::addRow("%s, no", command) << command << "no" << false;
         QTest::addRow("%s, Escape", command) << command << "escape" << false;
@@ -329,10 +357,21 @@ void MainFormTest::giveUpQuestion() {
     } else if (command == "prev") {
         game.form->prevbtn->click();
         expectedLevel = 31;
-    } else {
+    } else if (command == "next") {
         game.form->nextbtn->click();
         expectedLevel = 33;
+    } else {
+        // The toolbar's keys, and the selector's own End, typed where the focus is.
+        game.form->activateWindow();
+        QTRY_VERIFY(game.form->isActiveWindow());
+        const QKeySequence key(command);
+        QTest::keyClick(game.form->levelscroll, Qt::Key(key[0].key()), key[0].keyboardModifiers());
+        expectedLevel = command == "F2"       ? 32
+                        : command == "Ctrl+P" ? 31
+                        : command == "End"    ? 225
+                                              : 33;
     }
+    QTRY_COMPARE(game.answers.Pending(), 0);
     QCOMPARE(game.answers.Seen(), (QStringList{"FreewareDlg", "GiveUpDlg"}));
     QCOMPARE(question, QStringLiteral("Do you really want to give up the level?"));
     if (goesAhead) {
@@ -670,8 +709,9 @@ void MainFormTest::rulesDialog() {
     QVERIFY(englishShown);
     QCOMPARE(game.form->HintDlg->OKBtn->text(), QStringLiteral("OK"));
     QCOMPARE(game.answers.Pending(), 0);
+    // Read-only: typing changes nothing.
     const QString text = game.form->HintDlg->TipE->toPlainText();
-    QVERIFY(text.startsWith("xyThe aim of the game"));
+    QVERIFY(text.startsWith("The aim of the game"));
     QCOMPARE(text.count('\n'), 27);
 }
 
@@ -718,47 +758,123 @@ void MainFormTest::accessibility() {
     GameWindow game(0, 12);
     game.Start();
     auto* form = game.form.get();
-    for (QWidget* control :
-         {static_cast<QWidget*>(form->RestartBtn), static_cast<QWidget*>(form->HintBtn),
-          static_cast<QWidget*>(form->SoundBtn), static_cast<QWidget*>(form->ExitBtn),
-          static_cast<QWidget*>(form->prevbtn), static_cast<QWidget*>(form->levelscroll),
-          static_cast<QWidget*>(form->nextbtn), static_cast<QWidget*>(form->InfoBtn),
-          static_cast<QWidget*>(form->TongueBtn)}) {
-        QVERIFY(!control->toolTip().isEmpty());
-        QCOMPARE(AccessibleName(control), control->toolTip());
+    QCOMPARE(form->focusWidget(), form->levelscroll);
+    QCOMPARE(QAccessible::queryAccessibleInterface(form)->role(), QAccessible::Window);
+    QCOMPARE(QAccessible::queryAccessibleInterface(form->Panel1)->role(), QAccessible::ToolBar);
+    // Each toolbar control: the tooltip as its name, its key as its description.
+    const struct {
+        QWidget* control;
+        const char* description;
+    } controls[] = {
+        {form->RestartBtn, "Key: F2"},
+        {form->HintBtn, "Key: F1"},
+        {form->ExitBtn, "Key: Ctrl+Q"},
+        {form->prevbtn, "Key: Ctrl+P"},
+        {form->nextbtn, "Key: Ctrl+N"},
+        {form->InfoBtn, "Key: Ctrl+I"},
+        {form->TongueBtn, "Key: Ctrl+L"},
+        {form->levelscroll,
+         "Arrow keys, Page Up, Page Down, Home and End choose the level. "
+         "The digit keys press the board's cells as laid out on the "
+         "numeric keypad: 7 8 9 the top row, 4 5 6 the middle row, 1 2 3 "
+         "the bottom row."},
+    };
+    for (const auto& c : controls) {
+        QVERIFY(!c.control->toolTip().isEmpty());
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c.control);
+        QCOMPARE(face->text(QAccessible::Name), c.control->toolTip());
+        QCOMPARE(face->text(QAccessible::Description), QLatin1String(c.description));
     }
-    // The board: nine cells, each saying what stands on it. Level 12 has diagonal blue
-    // crosses at (0,0) and (1,0) and a diagonal white one at (0,1).
+    // The sound switch is checked exactly while the sound is on, and says so by its name.
+    QAccessibleInterface* sound = QAccessible::queryAccessibleInterface(form->SoundBtn);
+    QCOMPARE(sound->text(QAccessible::Name), QStringLiteral("Sound"));
+    QCOMPARE(sound->text(QAccessible::Description), QStringLiteral("Key: Ctrl+M"));
+    QCOMPARE(sound->state().checked, form->SoundBtn->Down());
+    form->activateWindow();
+    QTRY_VERIFY(form->isActiveWindow());
+    QTest::keyClick(form->levelscroll, Qt::Key_M, Qt::ControlModifier);
+    QTRY_VERIFY(!form->SoundBtn->Down());
+    QVERIFY(!sound->state().checked);
+
+    // The board: nine buttons in reading order, each pressed by its action or its digit.
+    // Level 12 has diagonal blue crosses at (0,0) and (1,0), a diagonal white one at (0,1).
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(form->box);
     QCOMPARE(board->text(QAccessible::Name), QStringLiteral("Board"));
     QCOMPARE(board->childCount(), 9);
-    QCOMPARE(board->child(0)->role(), QAccessible::Cell);
-    QCOMPARE(AccessibleName(form->boardCells[3]),
-             QStringLiteral("level 12, blue diagonal cross at column 1, row 0"));
-    QCOMPARE(AccessibleName(form->boardCells[4]),
-             QStringLiteral("level 12, empty cell at column 1, row 1"));
-    game.Press(1, 2);  // the red straight cross moves up
-    QCOMPARE(AccessibleName(form->boardCells[4]),
-             QStringLiteral("level 12, red straight cross at column 1, row 1"));
-    QCOMPARE(AccessibleName(form->boardCells[5]),
-             QStringLiteral("level 12, empty cell at column 1, row 2"));
+    const char* names[] = {
+        "row 1, column 1: blue diagonal cross", "row 1, column 2: blue diagonal cross",
+        "row 1, column 3: blue straight cross", "row 2, column 1: white diagonal cross",
+        "row 2, column 2: empty cell",          "row 2, column 3: white straight cross",
+        "row 3, column 1: red straight cross",  "row 3, column 2: red straight cross",
+        "row 3, column 3: red straight cross"};
+    const char* keys[] = {"7", "8", "9", "4", "5", "6", "1", "2", "3"};
+    for (int i = 0; i < 9; ++i) {
+        QAccessibleInterface* cell = board->child(i);
+        QCOMPARE(cell->role(), QAccessible::Button);
+        QCOMPARE(cell->text(QAccessible::Name), QLatin1String(names[i]));
+        QCOMPARE(cell->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+        QCOMPARE(cell->actionInterface()->keyBindingsForAction(
+                     QAccessibleActionInterface::pressAction()),
+                 QStringList{QLatin1String(keys[i])});
+    }
+    QCOMPARE(form->announcer->LastSaid(), QString());  // the start says nothing
+    game.PressBy(GameWindow::By::Accessible, 1, 2);    // the red straight cross moves up
+    QCOMPARE(board->child(4)->text(QAccessible::Name),
+             QStringLiteral("row 2, column 2: red straight cross"));
+    QCOMPARE(board->child(7)->text(QAccessible::Name),
+             QStringLiteral("row 3, column 2: empty cell"));
+    QTRY_COMPARE(form->announcer->LastSaid(), QStringLiteral("Moves: 1"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(form->announcer)->role(),
+             QAccessible::Notification);
+    // A held key presses once (its repeats would press the hole); a digit with Ctrl or Alt
+    // presses nothing.
+    QTest::keyClick(form->levelscroll, Qt::Key_5);  // the cross goes back down
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"), true);
+    QApplication::sendEvent(form->levelscroll, &held);
+    QTest::keyClick(form->levelscroll, Qt::Key_8, Qt::ControlModifier);
+    QTest::keyClick(form->levelscroll, Qt::Key_8, Qt::AltModifier);
+    QTRY_COMPARE(form->announcer->LastSaid(), QStringLiteral("Moves: 2"));
+    QCOMPARE(form->Session().moveCount(), 2);
+    QCOMPARE(form->levelscroll->value(), 12);
+
+    // Links and pictures carry names; the rules are read-only.
+    QAccessibleInterface* marquee = QAccessible::queryAccessibleInterface(form->vemScroll);
+    QCOMPARE(marquee->role(), QAccessible::Link);
+    QCOMPARE(marquee->text(QAccessible::Name), QStringLiteral("Zanfir Bytes homepage"));
+    QVERIFY(form->HintDlg->TipE->isReadOnly() && form->HintDlg->tipD->isReadOnly());
+    QStringList infoNames;
+    game.answers.Expect("FreewareDlg", [&](QDialog& dialog) {
+        for (const char* name : {"Image4", "Image1", "Image5", "SimpleLabel1", "SimpleLabel2"}) {
+            QAccessibleInterface* face =
+                QAccessible::queryAccessibleInterface(dialog.findChild<QWidget*>(name));
+            infoNames
+                << QStringLiteral("%1 %2").arg(face->role()).arg(face->text(QAccessible::Name));
+        }
+        dialog.findChild<QPushButton*>("OKBtn")->click();
+    });
+    form->InfoBtn->click();
+    QCOMPARE(infoNames, (QStringList{"40 Travoli", "40 Zanfir Bytes logo", "40 VUSA logo",
+                                     "30 zb@zanfir.example", "30 http://zanfir.example/"}));
 
     // Dialog buttons carry their captions, in the current language.
-    QStringList names;
+    QStringList buttons;
     game.answers.Expect("GiveUpDlg", [&](QDialog& dialog) {
         for (const char* button : {"OKBtn", "CancelBtn"}) {
-            names << AccessibleName(dialog.findChild<QPushButton*>(button));
+            buttons << AccessibleName(dialog.findChild<QPushButton*>(button));
         }
         dialog.findChild<QPushButton*>("CancelBtn")->click();
     });
     game.form->RestartBtn->click();
-    QCOMPARE(names, (QStringList{"Yes", "No"}));
+    QCOMPARE(buttons, (QStringList{"Yes", "No"}));
 
     game.answers.ExpectButton("TongueDlg", "GermanBtn");
     game.form->TongueBtn->click();
     QCOMPARE(AccessibleName(form->RestartBtn), QString::fromUtf8("Ich probier's nochmal."));
-    QTRY_COMPARE(AccessibleName(form->boardCells[4]),
-                 QString::fromUtf8("Stufe 12, rotes gerades Kreuz in Spalte 1, Zeile 1"));
+    QCOMPARE(sound->text(QAccessible::Name), QString::fromUtf8("Geräusche"));
+    QCOMPARE(sound->text(QAccessible::Description), QStringLiteral("Taste: Strg+M"));
+    QTRY_COMPARE(board->child(7)->text(QAccessible::Name),
+                 QString::fromUtf8("Zeile 3, Spalte 2: rotes gerades Kreuz"));
 }
 
 // The game's own application object, so that its top-level error handler is the one tested.

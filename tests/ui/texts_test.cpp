@@ -64,6 +64,12 @@ const Pair TranslatedTexts[] = {
      u"Klicke hier um die Zanfir Games Homepage zu besuchen.     Die Zanfir Games - eine Reihe "
      u"von Denkspielen f\u00FCr alle von 8 bis 88.     Die legend\u00E4ren Zanfir Games warten "
      u"auf Dich.     "},
+    {TextId::AccessibleCell, u"row %1, column %2: %3", u"Zeile %1, Spalte %2: %3"},
+    {TextId::AccessibleSound, u"Sound", u"Ger\u00E4usche"},
+    {TextId::AccessibleKey, u"Key: %1", u"Taste: %1"},
+    {TextId::ControlKeyName, u"Ctrl", u"Strg"},
+    {TextId::AccessibleRefused, u"No move: %1, row %2, column %3",
+     u"Kein Zug: %1, Zeile %2, Spalte %3"},
     {TextId::SettingsUnreadable,
      u"Your saved settings could not be read. The game starts with its defaults for what it "
      u"could not read and leaves the saved values as they are.\n\n%1",
