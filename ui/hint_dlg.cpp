@@ -16,9 +16,9 @@ THintDlg::THintDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 446, 327, tr
     OKBtn = AddButton("OKBtn", {192, 292, 77, 27}, Picture("smile"), mrOk);
     OKBtn->setDefault(true);
     OKBtn->setText(TextFor(TextId::ButtonOk, Language()));
-    // Read-only, so that assistive technology offers the rules as a text to read.
-    tipD = new TMemo(this, TextFor(TextId::RulesText, 1), true);
-    TipE = new TMemo(this, TextFor(TextId::RulesText, EnglishLanguage), true);
+    // Not read-only: the player may type notes into the rules, kept until the game ends.
+    tipD = new TMemo(this, TextFor(TextId::RulesText, 1), false);
+    TipE = new TMemo(this, TextFor(TextId::RulesText, EnglishLanguage), false);
     for (TMemo* memo : {tipD, TipE}) {
         memo->setGeometry(16, 16, 417, 257);
         memo->setFont(DialogFont(false));
