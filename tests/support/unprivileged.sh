@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a test program as an unprivileged user, for the tests that need file modes to count
+# (root ignores them). As root the program is copied where that user can run it and gets a
+# runtime folder of its own; as anyone else it simply runs.
+#   unprivileged.sh PROGRAM [ARGS...]
+set -euo pipefail
+if (($(id -u) != 0)); then
+    exec "$@"
+fi
+user=nobody
+place=$(mktemp -d)
+trap 'rm -rf "$place"' EXIT
+chmod 755 "$place"
+install -m 755 "$1" "$place/"
+mkdir -m 700 "$place/runtime"
+chown "$user:" "$place/runtime"
+program="$place/$(basename "$1")"
+shift
+cd "$place"
+status=0
+XDG_RUNTIME_DIR="$place/runtime" HOME="$place/runtime" TMPDIR=/tmp \
+    setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups -- "$program" "$@" ||
+    status=$?
+exit "$status"
