@@ -105,6 +105,19 @@ game_pid=
     fail "best results lost after the locked start: 32: $(best 32), 33: $(best 33)"
 "$tool" settings get common level | grep -qx 33 || fail "the stored level was replaced"
 
+# Ctrl+C (SIGINT) just after a level is solved: saved as at a session end, status 0.
+"$tool" settings set common level 34
+moves34=$("$tool" solve 34 | wc -l)
+start_game "$game"
+click "$(window_of "$game_pid" "Zanfir Bytes - Freeware-Info")" 190 451
+solve "$game_pid" 34
+kill -INT "$game_pid"
+wait "$game_pid" || fail "the game ended with status $? on SIGINT"
+game_pid=
+[[ $(best 34) == "$moves34" ]] || fail "the result solved before SIGINT was lost: $(best 34)"
+[[ -s "$work/stderr" ]] && fail "stderr on SIGINT: $(cat "$work/stderr")"
+echo "SIGINT: level 34 solved in $moves34 moves, saved"
+
 # SIGTERM with a settings folder that cannot be made: errors on stderr, no dialog, gone
 # within 2 s with a non-zero status.
 export XDG_CONFIG_HOME="$work/unusable"
