@@ -17,8 +17,15 @@ chown "$user:" "$place/runtime"
 program="$place/$(basename "$1")"
 shift
 cd "$place"
-status=0
+# A signal to this script reaches the program too, so that whoever started it can end both.
 XDG_RUNTIME_DIR="$place/runtime" HOME="$place/runtime" TMPDIR=/tmp \
-    setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups -- "$program" "$@" ||
-    status=$?
+    setpriv --reuid="$user" --regid="$(id -g "$user")" --clear-groups -- "$program" "$@" <&0 &
+child=$!
+trap 'kill -TERM "$child" 2>/dev/null || true' TERM HUP
+status=0
+wait "$child" || status=$?
+if kill -0 "$child" 2>/dev/null; then
+    status=0
+    wait "$child" || status=$?
+fi
 exit "$status"
