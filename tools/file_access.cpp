@@ -84,8 +84,7 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-bool ReadRegularFile(const std::string& path, std::size_t limit, Bytes& bytes,
-                     std::string& error) {
+bool ReadRegularFile(const std::string& path, std::size_t limit, Bytes& bytes, std::string& error) {
     // Looked at before it is opened: opening a FIFO waits for a writer, and a device may act.
     struct stat before {};
     if (::stat(path.c_str(), &before) != 0) {
@@ -131,7 +130,8 @@ bool ReadInput(std::size_t limit, Bytes& bytes, std::string& error) {
 bool WriteRegularFile(const std::string& path, std::span<const std::uint8_t> bytes,
                       std::string& error) {
     struct stat existing {};
-    if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    const bool replacing = ::lstat(path.c_str(), &existing) == 0;
+    if (replacing && !S_ISREG(existing.st_mode)) {
         error = NotRegular(path, existing.st_mode);
         return false;
     }
@@ -148,11 +148,12 @@ bool WriteRegularFile(const std::string& path, std::span<const std::uint8_t> byt
         error = "cannot write " + Cause(path);
         return false;
     }
-    // As a plain create would have made it: readable as the umask allows.
+    // The modes OUT had, or those a plain create would have given it.
     const mode_t mask = ::umask(0);
     ::umask(mask);
+    const mode_t mode = replacing ? existing.st_mode & 07777 : 0666 & ~mask;
     std::string failure;
-    if (::fchmod(fd, 0666 & ~mask) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+    if (::fchmod(fd, mode) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0) {
         failure = Cause(path);
     }
     if (::close(fd) != 0 && failure.empty()) {

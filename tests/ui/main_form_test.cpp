@@ -732,6 +732,9 @@ void MainFormTest::saveFailureChoice() {
     const std::string stored = Snapshot(hive);
     // Where nothing could be read, the language is asked again.
     game.Start(modes ? nullptr : language == 1 ? "GermanBtn" : "EnglishBtn");
+    // Never opened, such a hive is one that cannot be read: said once, at the start.
+    const bool unreadable = kind != "link to nowhere" && !modes;
+    QCOMPARE(game.errors.size(), unreadable ? 1 : 0);
     game.form->levelscroll->setValue(20);
 
     QString asked;
@@ -757,6 +760,7 @@ void MainFormTest::saveFailureChoice() {
 
     answer("EndBtn");
     QVERIFY(!game.form->isVisible());
+    QCOMPARE(game.errors.size(), unreadable ? 1 : 0);
     game.form.reset();  // the position is not written either
     QCOMPARE(Snapshot(hive), stored);
     QVERIFY(!fs::exists(hive.parent_path() / "gone"));
