@@ -15,6 +15,11 @@ install -m 755 "$1" "$place/"
 mkdir -m 700 "$place/runtime"
 chown "$user:" "$place/runtime"
 program="$place/$(basename "$1")"
+# The sanitizer build's leak suppressions, where that user can read them.
+if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]]; then
+    install -m 644 "${BASH_REMATCH[1]}" "$place/lsan.supp"
+    export LSAN_OPTIONS=${LSAN_OPTIONS/"${BASH_REMATCH[1]}"/$place/lsan.supp}
+fi
 shift
 cd "$place"
 # A signal to this script reaches the program too, so that whoever started it can end both.
