@@ -1,5 +1,7 @@
 #include "settings/form_placement.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace travoli {
@@ -7,6 +9,18 @@ namespace travoli {
 namespace {
 
 constexpr const char* Marker = "200";
+
+// X11 keeps a window's position and its size in 16 bits each: no edge of a window on any
+// screen lies farther out than this, and sums of such edges stay far from overflowing.
+constexpr int FarthestEdge = 1 << 17;
+
+bool MayLieOnAScreen(int edge) {
+    return edge >= -FarthestEdge && edge <= FarthestEdge;
+}
+
+int Narrowed(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 int ToInteger(const std::string& field) {
     std::int32_t value = 0;
@@ -60,26 +74,31 @@ std::string PlacementTextProblem(const std::string& text) {
 }
 
 PlacementRect KeepOnDesktop(PlacementRect rect, const DesktopRect& desktop) {
+    // Worked in 64 bits: the edges and the desktop may come from anywhere.
+    std::int64_t left = rect.left;
+    std::int64_t top = rect.top;
+    std::int64_t right = rect.right;
+    std::int64_t bottom = rect.bottom;
     // The far edges are those of the desktop itself, which need not start at (0, 0).
-    const int farRight = desktop.X0 + desktop.W;
-    const int farBottom = desktop.Y0 + desktop.H;
-    if (farRight < rect.right) {
-        rect.left = farRight - std::abs(rect.right - rect.left);
-        rect.right = farRight;
+    const std::int64_t farRight = std::int64_t{desktop.X0} + desktop.W;
+    const std::int64_t farBottom = std::int64_t{desktop.Y0} + desktop.H;
+    if (farRight < right) {
+        left = farRight - std::abs(right - left);
+        right = farRight;
     }
-    if (farBottom < rect.bottom) {
-        rect.top = farBottom - std::abs(rect.bottom - rect.top);
-        rect.bottom = farBottom;
+    if (farBottom < bottom) {
+        top = farBottom - std::abs(bottom - top);
+        bottom = farBottom;
     }
-    if (rect.left < desktop.X0) {
-        rect.right = desktop.X0 + std::abs(rect.right - rect.left);
-        rect.left = desktop.X0;
+    if (left < desktop.X0) {
+        right = desktop.X0 + std::abs(right - left);
+        left = desktop.X0;
     }
-    if (rect.top < desktop.Y0) {
-        rect.bottom = desktop.Y0 + std::abs(rect.bottom - rect.top);
-        rect.top = desktop.Y0;
+    if (top < desktop.Y0) {
+        bottom = desktop.Y0 + std::abs(bottom - top);
+        top = desktop.Y0;
     }
-    return rect;
+    return {Narrowed(left), Narrowed(top), Narrowed(right), Narrowed(bottom)};
 }
 
 TFormPlacement::TFormPlacement(PlacementWindow& owner, TIniCtrl* iniLink)
@@ -133,7 +152,24 @@ void TFormPlacement::RestorePlacement() {
         owner_.SetPositionDesigned();
         const WindowPlacement current = owner_.GetWindowPlacement();
         const std::vector<std::string> fields = SplitPlacementFields(text);
-        if (fields.size() != 7 || fields[0] != Marker) {
+        bool usable = fields.size() == 7 && fields[0] == Marker;
+        WindowPlacement placement = current;
+        if (usable && Has(soState)) {
+            placement.flags = ToInteger(fields[1]);
+            placement.showCmd = ToInteger(fields[2]);
+            if (Options.count(foAutoShow) == 0) {
+                placement.showCmd = 0;
+            }
+        }
+        std::vector<int> edges;  // bottom, right, top, left: converted in this order
+        if (usable && (Has(soPos) || Has(soSize))) {
+            for (int field = 6; field >= 3; --field) {
+                edges.push_back(ToInteger(fields[field]));
+            }
+            // A position no screen can show is no position: as if none were stored.
+            usable = std::all_of(edges.begin(), edges.end(), MayLieOnAScreen);
+        }
+        if (!usable) {
             if (Options.count(foAutoCenter) != 0) {
                 owner_.CenterWindow();
             }
@@ -141,19 +177,11 @@ void TFormPlacement::RestorePlacement() {
                 OnNoRestoreData();
             }
         } else {
-            WindowPlacement placement = current;
-            if (Has(soState)) {
-                placement.flags = ToInteger(fields[1]);
-                placement.showCmd = ToInteger(fields[2]);
-                if (Options.count(foAutoShow) == 0) {
-                    placement.showCmd = 0;
-                }
-            }
             if (Has(soPos) || Has(soSize)) {
-                const int bottom = ToInteger(fields[6]);
-                const int right = ToInteger(fields[5]);
-                const int top = ToInteger(fields[4]);
-                const int left = ToInteger(fields[3]);
+                const int bottom = edges[0];
+                const int right = edges[1];
+                const int top = edges[2];
+                const int left = edges[3];
                 const PlacementRect& now = current.normal;
                 PlacementRect rect = now;
                 if (Has(soPos)) {

@@ -44,6 +44,18 @@ enum class HiveStatus {
     Failed,         // the backing store failed (I/O, locked, damaged beyond repair)
 };
 
+// Why the backing store failed, in terms a player can act on.
+enum class HiveProblem {
+    Unknown,
+    ReadOnlyFile,    // the file may not be written
+    ReadOnlyFolder,  // its folder may not be written (or the folder cannot be made)
+    ReadOnlyDisk,    // the file system is mounted read-only
+    DiskFull,
+    NotAFile,  // a directory, device, FIFO or socket in its place, or a link to nowhere
+    Locked,    // another program holds it
+    NotAHive,  // some other file that may not be touched
+};
+
 struct ValueInfo {
     std::uint32_t type = REG_NONE;
     std::size_t size = 0;
@@ -77,6 +89,10 @@ class RegistryHive {
     virtual void DiscardChanges() {}
     // What went wrong in the last call that returned Failed (the file and the cause), or empty.
     virtual std::string LastError() const { return {}; }
+    // The cause of that failure, as far as it can be told.
+    virtual HiveProblem LastProblem() const { return HiveProblem::Unknown; }
+    // The file behind the hive, or empty when it has none.
+    virtual std::string FilePath() const { return {}; }
 };
 
 }  // namespace travoli

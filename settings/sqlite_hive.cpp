@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -162,9 +163,99 @@ std::string SqliteHive::DefaultPath() {
     return base + "/ZanfirGames/Travoli/registry.sqlite3";
 }
 
-HiveStatus SqliteHive::Fail(const std::string& what) {
+HiveStatus SqliteHive::Fail(const std::string& what, int code) {
     lastError_ = what;
+    lastProblem_ = Diagnose(code);
     return HiveStatus::Failed;
+}
+
+HiveProblem SqliteHive::Diagnose(int code) const {
+    const int primary = code & 0xff;
+    struct stat file {};
+    const bool exists = ::lstat(path_.c_str(), &file) == 0;
+    if (exists && (!S_ISREG(file.st_mode) && !S_ISLNK(file.st_mode))) {
+        return HiveProblem::NotAFile;
+    }
+    if (exists && S_ISLNK(file.st_mode) &&
+        (::stat(path_.c_str(), &file) != 0 || !S_ISREG(file.st_mode))) {
+        return HiveProblem::NotAFile;
+    }
+    // The nearest folder on the path that is there: the file's own, or the one where it
+    // would have to be made.
+    std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+    struct stat folderStat {};
+    while (!folder.empty() && ::stat(folder.c_str(), &folderStat) != 0) {
+        folder = folder.parent_path();
+    }
+    if (!folder.empty() && !S_ISDIR(folderStat.st_mode)) {
+        return HiveProblem::NotAFile;  // a file where a folder has to be
+    }
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+        return HiveProblem::Locked;
+    }
+    struct statvfs volume {};
+    const bool volumeKnown = !folder.empty() && ::statvfs(folder.c_str(), &volume) == 0;
+    if (volumeKnown && (volume.f_flag & ST_RDONLY) != 0) {
+        return HiveProblem::ReadOnlyDisk;
+    }
+    if (primary == SQLITE_FULL || (volumeKnown && volume.f_bavail == 0)) {
+        return HiveProblem::DiskFull;
+    }
+    if (exists && ::access(path_.c_str(), W_OK) != 0 && errno == EACCES) {
+        return HiveProblem::ReadOnlyFile;
+    }
+    if (!folder.empty() && ::access(folder.c_str(), W_OK | X_OK) != 0 &&
+        (errno == EACCES || errno == EROFS)) {
+        return errno == EROFS ? HiveProblem::ReadOnlyDisk : HiveProblem::ReadOnlyFolder;
+    }
+    if (IsDamage(code)) {
+        return HiveProblem::NotAHive;
+    }
+    return HiveProblem::Unknown;
+}
+
+bool SqliteHive::LookAtPath(Mode mode, bool& exists, struct stat& found) {
+    struct stat link {};
+    exists = false;
+    if (::lstat(path_.c_str(), &link) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return true;
+        }
+        Fail(path_ + ": " + std::strerror(errno));
+        return false;
+    }
+    if (::stat(path_.c_str(), &found) != 0) {
+        // A link to nowhere: reading finds nothing there, and nothing is made through it.
+        if (mode == Mode::Read && errno == ENOENT) {
+            return true;
+        }
+        Fail(path_ + ": a link to a file that is not there; it was left as it is");
+        return false;
+    }
+    if (!S_ISREG(found.st_mode)) {
+        // Never opened: a FIFO would keep the open waiting, a device would be read from.
+        const char* kind = S_ISDIR(found.st_mode)                             ? "a directory"
+                           : S_ISCHR(found.st_mode) || S_ISBLK(found.st_mode) ? "a device"
+                           : S_ISFIFO(found.st_mode)                          ? "a FIFO"
+                           : S_ISSOCK(found.st_mode)                          ? "a socket"
+                                                                              : "no plain file";
+        Fail(path_ + ": not a regular file (" + kind + "); it was left as it is");
+        return false;
+    }
+    exists = true;
+    return true;
+}
+
+bool SqliteHive::RollBackHotJournal() {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, busyTimeoutMs_);
+        // The first read takes the shared lock, and with it SQLite rolls the journal back.
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+    return rc == SQLITE_OK;
 }
 
 void SqliteHive::CloseDatabase() {
@@ -194,6 +285,7 @@ HiveStatus SqliteHive::Begin(Mode mode) {
             case Look::Failed:
                 return HiveStatus::Failed;
             case Look::Damaged:
+            case Look::Again:
                 break;
         }
     }
@@ -202,7 +294,10 @@ HiveStatus SqliteHive::Begin(Mode mode) {
 
 SqliteHive::Look SqliteHive::OpenDatabase(Mode mode) {
     struct stat before {};
-    const bool exists = ::stat(path_.c_str(), &before) == 0;
+    bool exists = false;
+    if (!LookAtPath(mode, exists, before)) {
+        return Look::Failed;
+    }
     if (!exists && mode == Mode::Read) {
         return Look::Missing;
     }
@@ -217,25 +312,36 @@ SqliteHive::Look SqliteHive::OpenDatabase(Mode mode) {
     if (rc == SQLITE_OK) {
         rc = ReadContents(contents);
     }
-    if (rc == SQLITE_OK && contents == Contents::Empty && mode == Mode::Write) {
+    // A hive that must stay as it is never turns a file that was there into a hive.
+    const bool adopt = !exists || moveDamagedAside_;
+    if (rc == SQLITE_OK && contents == Contents::Empty && mode == Mode::Write && adopt) {
         rc = CreateSchema();
     }
-    const bool foreign = contents == Contents::Foreign || contents == Contents::Broken;
+    const bool foreign = contents == Contents::Foreign || contents == Contents::Broken ||
+                         (contents == Contents::Empty && mode == Mode::Write && !adopt);
     if (rc == SQLITE_OK && !foreign) {
         return Look::Ready;
     }
+    if (rc == SQLITE_READONLY_ROLLBACK) {
+        // Left by a crash in the middle of a save: rolled back as SQLite would, then read.
+        Disconnect();
+        if (RollBackHotJournal()) {
+            return Look::Again;
+        }
+    }
 
-    const std::string problem = contents == Contents::Foreign ? "not a settings file"
+    const std::string problem = contents == Contents::Empty ? "an empty file, not a settings file"
+                                : contents == Contents::Foreign ? "not a settings file"
                                 : contents == Contents::Broken
                                     ? "a settings file that fails its integrity check"
                                     : DatabaseError(rc);
     Disconnect();
     if (!exists || !(foreign || IsDamage(rc))) {
-        Fail(path_ + ": " + problem);
+        Fail(path_ + ": " + problem, rc);
         return Look::Failed;
     }
     if (!moveDamagedAside_) {
-        Fail(path_ + ": " + problem + "; it was left as it is");
+        Fail(path_ + ": " + problem + "; it was left as it is", foreign ? SQLITE_NOTADB : rc);
         return Look::Failed;
     }
     return MoveAside(before.st_dev, before.st_ino) ? Look::Damaged : Look::Failed;
@@ -381,7 +487,7 @@ HiveStatus SqliteHive::EndIfIdle() {
     HiveStatus status = HiveStatus::Ok;
     if (sqlite3_get_autocommit(db_) == 0) {
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            status = Fail(path_ + ": " + sqlite3_errmsg(db_));
+            status = Fail(path_ + ": " + sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         }
     } else if (mode_ == Mode::Write) {
@@ -457,7 +563,7 @@ HiveStatus SqliteHive::OpenOrCreate(HKEY parent, const std::string& subKey, KeyA
             insert.Bind(1, id);
             insert.BindText(2, part);
             if (insert.Step() != SQLITE_DONE) {
-                status = Fail(path_ + ": " + insert.Error());
+                status = Fail(path_ + ": " + insert.Error(), insert.Code());
                 break;
             }
             id = sqlite3_last_insert_rowid(db_);
@@ -540,7 +646,7 @@ HiveStatus SqliteHive::SetValue(HKEY key, const std::string& name, std::uint32_t
     set.Bind(3, type);
     set.BindBlob(4, data);
     if (set.Step() != SQLITE_DONE) {
-        return Fail(path_ + ": " + set.Error());
+        return Fail(path_ + ": " + set.Error(), set.Code());
     }
     return HiveStatus::Ok;
 }
@@ -557,7 +663,7 @@ HiveStatus SqliteHive::DeleteValue(HKEY key, const std::string& name) {
     erase.Bind(1, id);
     erase.BindText(2, CutAtZero(name));
     if (erase.Step() != SQLITE_DONE) {
-        return Fail(path_ + ": " + erase.Error());
+        return Fail(path_ + ": " + erase.Error(), erase.Code());
     }
     return sqlite3_changes(db_) == 0 ? HiveStatus::NotFound : HiveStatus::Ok;
 }

@@ -9,6 +9,7 @@
 #include "settings/registry_hive.h"
 
 struct sqlite3;
+struct stat;
 
 namespace travoli {
 
@@ -61,6 +62,8 @@ class SqliteHive : public RegistryHive {
     void SetBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
     // What went wrong in the last call that returned Failed: the file and the cause.
     std::string LastError() const override { return lastError_; }
+    HiveProblem LastProblem() const override { return lastProblem_; }
+    std::string FilePath() const override { return path_; }
 
     HiveStatus OpenKey(HKEY parent, const std::string& subKey, KeyAccess access,
                        HKEY& result) override;
@@ -82,7 +85,8 @@ class SqliteHive : public RegistryHive {
     enum class Mode { None, Read, Write };
     // One look at the file: ready for the unit of work, not there (a read), failed, or found
     // damaged and moved aside.
-    enum class Look { Ready, Missing, Failed, Damaged };
+    // Again: something was mended (a journal rolled back); look once more.
+    enum class Look { Ready, Missing, Failed, Damaged, Again };
     enum class Contents { Unknown, Ours, Empty, Foreign, Broken };
     struct Handle {
         std::int64_t keyId;
@@ -103,7 +107,13 @@ class SqliteHive : public RegistryHive {
     void CloseDatabase();
     // True when the path is free for a fresh look: the file moved aside, or already gone.
     bool MoveAside(std::uint64_t device, std::uint64_t inode);
-    HiveStatus Fail(const std::string& what);
+    // Notes the failure and, from `code` and a look at the file system, its cause.
+    HiveStatus Fail(const std::string& what, int code = 0);
+    HiveProblem Diagnose(int code) const;
+    // What lies at the path: false (and failed) for anything no hive can be.
+    bool LookAtPath(Mode mode, bool& exists, struct stat& found);
+    // Lets SQLite roll back a journal left by a crash, which a read-only connection cannot.
+    bool RollBackHotJournal();
     HiveStatus DumpFailed(const std::string& problem);
     HiveStatus OpenOrCreate(HKEY parent, const std::string& subKey, KeyAccess access, bool create,
                             HKEY& result);
@@ -115,6 +125,7 @@ class SqliteHive : public RegistryHive {
     bool moveDamagedAside_ = true;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
     std::string lastError_;
+    HiveProblem lastProblem_ = HiveProblem::Unknown;
     sqlite3* db_ = nullptr;
     Mode mode_ = Mode::None;
     bool hasSchema_ = false;

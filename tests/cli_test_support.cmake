@@ -3,7 +3,8 @@
 # Runs TOOL with the arguments; fails unless it exits with `expected_status`. Leaves its
 # standard output in `out` and its standard error in `err`.
 function(run expected_status)
-  execute_process(COMMAND ${TOOL} ${TOOL_PREFIX} ${ARGN}
+  # A hang is a failure too.
+  execute_process(COMMAND ${TOOL} ${TOOL_PREFIX} ${ARGN} TIMEOUT 20
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL expected_status)
     message(FATAL_ERROR "travoli-tool ${TOOL_PREFIX} ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")

@@ -1,9 +1,6 @@
 // travoli-tool records / chunk: look into, unpack and pack item records; code single pieces.
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,48 +11,11 @@
 #include "media/container/list_item.h"
 #include "media/container/wave_list.h"
 #include "tools/commands.h"
+#include "tools/file_access.h"
 
 namespace travoli::tool {
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-bool ReadWholeFile(const std::string& path, Bytes& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-// Writes beside the target and renames, so a failure never leaves a torn file behind.
-bool WriteWholeFile(const std::string& path, const Bytes& bytes) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
-
-Bytes ReadStdin() {
-    std::istreambuf_iterator<char> begin(std::cin.rdbuf()), end;
-    return Bytes(begin, end);
-}
 
 void WriteStdout(const Bytes& bytes) {
     std::cout.write(reinterpret_cast<const char*>(bytes.data()),
@@ -87,17 +47,11 @@ bool IsSound(const Bytes& payload) {
 ItemRecord LoadRecordFile(const std::string& path) {
     // Flags, description, ident, total, then the payload: a longer file is no record, and
     // is refused before it is read into memory.
-    constexpr std::uintmax_t LongestRecord =
-        1 + 1 + MaxDescriptionLength + 4 + 4 + MaxCompressedTotal;
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error && size > LongestRecord) {
-        throw ERecordError(path + " holds " + std::to_string(size) +
-                           " bytes, more than any item record within the payload limit");
-    }
+    constexpr std::size_t LongestRecord = 1 + 1 + MaxDescriptionLength + 4 + 4 + MaxCompressedTotal;
     Bytes bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        throw ERecordError("cannot read " + path);
+    std::string error;
+    if (!ReadRegularFile(path, LongestRecord, bytes, error)) {
+        throw ERecordError(error);
     }
     ByteReader reader(bytes);
     ItemRecord record = ReadItemRecord(reader);
@@ -154,8 +108,8 @@ int Unpack(const std::string& path, const std::string& target) {
     if (!record.HasPayload()) {
         return Fail("records unpack: " + path + " holds no payload");
     }
-    if (!WriteWholeFile(target, record.payload)) {
-        return Fail("records unpack: cannot write " + target);
+    if (std::string error; !WriteRegularFile(target, record.payload, error)) {
+        return Fail("records unpack: " + error);
     }
     return 0;
 }
@@ -210,8 +164,8 @@ int Pack(const ParsedArgs& parsed) {
         return WrongCall("records", "records pack: IN and OUT are needed");
     }
     Bytes payload;
-    if (!ReadWholeFile(files[0], payload)) {
-        return Fail("records pack: cannot read " + files[0]);
+    if (std::string error; !ReadRegularFile(files[0], MaxPayloadSize, payload, error)) {
+        return Fail("records pack: " + error);
     }
     Bytes record;
     if (image) {
@@ -230,8 +184,8 @@ int Pack(const ParsedArgs& parsed) {
         item.SetDescription(description);
         record = item.SaveRecord();
     }
-    if (!WriteWholeFile(files[1], record)) {
-        return Fail("records pack: cannot write " + files[1]);
+    if (std::string error; !WriteRegularFile(files[1], record, error)) {
+        return Fail("records pack: " + error);
     }
     return 0;
 }
@@ -287,7 +241,11 @@ int RunChunk(const Args& args) {
     if (words.size() != 1 || (words[0] != "encode" && words[0] != "decode")) {
         return WrongCall("chunk", "chunk: encode or decode is needed");
     }
-    const Bytes input = ReadStdin();
+    // A piece, or a chunk with its tag: anything longer is refused while it is read.
+    Bytes input;
+    if (std::string error; !ReadInput(MaxChunkSize, input, error)) {
+        return Fail("chunk " + args[0] + ": " + error);
+    }
     try {
         if (words[0] == "encode") {
             if (input.size() > MaxPieceSize) {

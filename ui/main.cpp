@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "media/sound/sdl_wave_output.h"
+#include "settings/form_placement.h"
 #include "settings/sqlite_hive.h"
 #include "ui/application.h"
 #include "ui/main_form.h"
@@ -127,24 +128,49 @@ int main(int argc, char** argv) {
     travoli::Platform platform;
     platform.soundOutput = &sound;
     platform.hive = &hive;
+
+    // SIGTERM, SIGHUP, SIGINT (Ctrl+C) and the end of the desktop session save what a
+    // confirmed close would. The handlers come before the first window: the damaged-file
+    // notice may already be open when the signal comes.
+    travoli::TMainForm* form = nullptr;  // once it is whole
+    bool ending = false;
+    bool running = false;  // the main event loop has started
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+        for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+            std::signal(signal, OnTerminate);
+        }
+    }
+    QSocketNotifier terminate(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&terminate, &QSocketNotifier::activated, &app, [&] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        if (ending) {
+            return;
+        }
+        ending = true;
+        hive.SetBusyTimeout(SessionEndBusyTimeoutMs);
+        if (form != nullptr) {
+            form->SaveOnSessionEnd();
+        }
+        if (running) {
+            QApplication::quit();
+        } else {
+            QCoreApplication::exit(0);  // ends the loop of the dialog that is open now
+        }
+    });
+
     int status = 0;
     try {
         travoli::TMainForm MainForm(platform);
         MainForm.CreateDialogs();
-
-        // SIGTERM and the end of the desktop session save what a confirmed close would.
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
-            std::signal(SIGTERM, OnTerminate);
-            std::signal(SIGHUP, OnTerminate);
-        }
-        QSocketNotifier terminate(signalPipe[0], QSocketNotifier::Read);
-        QObject::connect(&terminate, &QSocketNotifier::activated, &app, [&] {
-            char byte = 0;
-            [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
-            hive.SetBusyTimeout(SessionEndBusyTimeoutMs);
+        form = &MainForm;
+        if (ending) {
+            // Ended during the start: nothing was played yet, and a window never shown has no
+            // place to keep.
+            MainForm.FormPlacement1->Enabled = false;
             MainForm.SaveOnSessionEnd();
-            QApplication::quit();
-        });
+            return travoli::QuietErrorCount() > 0 ? 1 : 0;
+        }
         QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                          [&](QSessionManager& manager) {
                              if (manager.allowsInteraction() && !MainForm.AskToEndSession()) {
@@ -157,7 +183,11 @@ int main(int argc, char** argv) {
                          });
 
         MainForm.show();
+        if (ending) {  // during a message at the show
+            return travoli::QuietErrorCount() > 0 ? 1 : 0;
+        }
         MainForm.activateWindow();
+        running = true;
         status = app.exec();
     } catch (const std::exception& error) {
         travoli::ShowError(travoli::ErrorText(error));

@@ -21,6 +21,7 @@
 #include "ui/give_up_dlg.h"
 #include "ui/hint_dlg.h"
 #include "ui/placement_window.h"
+#include "ui/save_failed_dlg.h"
 #include "ui/solved_dlg.h"
 #include "ui/texts.h"
 #include "ui/tongue_dlg.h"
@@ -159,9 +160,12 @@ bool TMainForm::FormClose() {
     try {
         SaveGameSettings();
     } catch (const std::exception& error) {
-        // Caught here, not at the top: the close must be refused so the window stays open.
-        ShowError(ErrorText(error));
-        return false;
+        // Caught here, not at the top: unless the player ends without saving, the close is
+        // refused and the window stays open for another try.
+        if (!AskToEndWithoutSaving(this, language_, *platform_.hive, ErrorText(error))) {
+            return false;
+        }
+        FormPlacement1->Enabled = false;  // nothing more is written, the position neither
     }
     return true;
 }

@@ -222,6 +222,36 @@ constexpr std::array<TextRow, TextIdCount> Texts = {{
      u"Deine gespeicherten Einstellungen konnten nicht gelesen werden. Das Spiel beginnt für "
      u"das Ungelesene mit den Grundeinstellungen und lässt die gespeicherten Werte, wie sie "
      u"sind.\n\n%1"},
+    {TextId::SaveFailedQuestion,
+     u"Your settings could not be saved in the file %1.\n\n%2\n\n(%3)\n\n"
+     u"End the game without saving? What changed in this game is then lost. Or go back to "
+     u"the game, put the cause right and quit again.",
+     u"Deine Einstellungen konnten nicht in der Datei %1 gespeichert werden.\n\n%2\n\n(%3)"
+     u"\n\nDas Spiel ohne Speichern beenden? Was sich in diesem Spiel geändert hat, geht "
+     u"dann verloren. Oder zurück zum Spiel, die Ursache beheben und noch einmal beenden."},
+    {TextId::SaveFailedEnd, u"End without saving", u"Ohne Speichern beenden"},
+    {TextId::SaveFailedBack, u"Back to the game", u"Zurück zum Spiel"},
+    {TextId::SaveCauseReadOnlyFile, u"The file is write-protected.",
+     u"Die Datei ist schreibgeschützt."},
+    {TextId::SaveCauseReadOnlyFolder,
+     u"The folder that holds the file is write-protected, or the folder cannot be made.",
+     u"Der Ordner der Datei ist schreibgeschützt, oder der Ordner lässt sich nicht "
+     u"anlegen."},
+    {TextId::SaveCauseReadOnlyDisk, u"The drive that holds the file can only be read.",
+     u"Das Laufwerk der Datei kann nur gelesen werden."},
+    {TextId::SaveCauseDiskFull, u"The drive that holds the file is full.",
+     u"Das Laufwerk der Datei ist voll."},
+    {TextId::SaveCauseNotAFile,
+     u"In the place of the file, or of its folder, there is something else: a folder, a "
+     u"device, a link that leads nowhere.",
+     u"An der Stelle der Datei oder ihres Ordners liegt etwas anderes: ein Ordner, ein "
+     u"Gerät, ein Verweis ins Leere."},
+    {TextId::SaveCauseLocked, u"Another program holds the file locked.",
+     u"Ein anderes Programm hält die Datei gesperrt."},
+    {TextId::SaveCauseNotAHive, u"The file is not a settings file of this game.",
+     u"Die Datei ist keine Einstellungsdatei dieses Spiels."},
+    {TextId::SaveCauseUnknown, u"The cause is in the settings store's message that follows.",
+     u"Die Ursache steht in der folgenden Meldung des Einstellungsspeichers."},
 }};
 
 // Lookup goes by position, so every row must sit at its own id.

@@ -84,9 +84,22 @@ enum class TextId {
     AccessibleRefused,
     // %1: what the settings store reported.
     SettingsUnreadable,
+    // The settings could not be saved at the end: %1 the file, %2 one of the causes below,
+    // %3 what the settings store reported. The two buttons answer it.
+    SaveFailedQuestion,
+    SaveFailedEnd,
+    SaveFailedBack,
+    SaveCauseReadOnlyFile,
+    SaveCauseReadOnlyFolder,
+    SaveCauseReadOnlyDisk,
+    SaveCauseDiskFull,
+    SaveCauseNotAFile,
+    SaveCauseLocked,
+    SaveCauseNotAHive,
+    SaveCauseUnknown,
 };
 
-inline constexpr int TextIdCount = static_cast<int>(TextId::SettingsUnreadable) + 1;
+inline constexpr int TextIdCount = static_cast<int>(TextId::SaveCauseUnknown) + 1;
 
 // The text of `id` in `language`. Multi-line texts (RulesText, InfoTerms) have their lines
 // joined by "\n" with no newline after the last. An id outside the enum gives an empty string.

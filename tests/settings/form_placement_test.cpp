@@ -1,5 +1,7 @@
 #include "settings/form_placement.h"
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 #include "settings/sqlite_hive.h"
@@ -75,6 +77,10 @@ TEST_F(PlacementTest, SavedTextsRestoredOrIgnored) {
         {"201,0,1,100,120,500,520", false, 444, 204},
         {" 200,0,1,100,120,500,520", false, 444, 204},
         {"", false, 444, 204},
+        // Edges no screen can show count as no position at all.
+        {"200,0,1,-2147483648,2147483647,-2147483648,2147483647", false, 444, 204},
+        {"200,0,1,100,120,500,131073", false, 444, 204},
+        {"200,0,1,-131072,120,500,520", true, 0, 120},
     };
     for (const Case& c : cases) {
         window = FakeWindow{};
@@ -154,6 +160,14 @@ TEST(PlacementDesktop, KeepsTheWindowOnTheDesktop) {
          {0, -1080, 1920, 2160},
          {0, 1500, 343, 1910},
          {0, 670, 343, 1080}},
+        {"extreme edges",
+         {0, 0, 1920, 1080},
+         {INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX},
+         {0, 1080, 0, 1080}},
+        {"extreme desktop",
+         {INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX},
+         {100, 120, 443, 530},
+         {INT32_MAX, -411, INT32_MAX, -1}},
     };
     for (const Case& c : cases) {
         const PlacementRect out = KeepOnDesktop(c.in, c.desktop);
@@ -199,6 +213,21 @@ TEST_F(PlacementTest, SaveWritesThePlacementAndDropsColorAndFont) {
     again.OwnerShow();
     EXPECT_EQ(other.placement.normal.left, 0);  // -10 pulled onto the desktop
     EXPECT_EQ(other.placement.normal.top, 20);
+}
+
+TEST_F(PlacementTest, ExtremeStoredPositionIsNeitherUsedNorSavedBackAltered) {
+    for (const TPlacementSaveOptions& options :
+         {TPlacementSaveOptions{soPos}, TPlacementSaveOptions{soSize},
+          TPlacementSaveOptions{soPos, soSize, soState}}) {
+        window = FakeWindow{};
+        Save("200,0,1,-2147483648,2147483647,-2147483648,2147483647");
+        placement.IniSaveOptions = options;
+        placement.OwnerShow();
+        EXPECT_EQ(window.sets, 0);
+        // At the end the window's own place is written, as after a run with none stored.
+        placement.OwnerDestroy();
+        EXPECT_EQ(ini.ReadText("Common", "MainForm", ""), "200,0,1,444,204,787,614");
+    }
 }
 
 TEST_F(PlacementTest, SwitchedOffOrWithoutStoreDoesNothing) {

@@ -2,6 +2,7 @@
 //   hive-holder foreign PATH                 make PATH another program's SQLite database
 //   hive-holder lock PATH SECONDS            hold PATH locked; "locked" on stdout once held
 //   hive-holder lock PATH SECONDS -- CMD...  hold it while CMD runs; exit with CMD's status
+//   hive-holder crash PATH                   die in the middle of a save, leaving its journal
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,8 +15,9 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: hive-holder foreign PATH | lock PATH SECONDS [-- COMMAND ARGS...]\n");
+    std::fprintf(
+        stderr,
+        "usage: hive-holder foreign PATH | lock PATH SECONDS [-- COMMAND ARGS...] | crash PATH\n");
     return 2;
 }
 
@@ -69,6 +71,20 @@ int Lock(const char* path, int seconds, char** command) {
     return status;
 }
 
+// Every value overwritten, the pages forced into the file, then gone without a rollback.
+int Crash(const char* path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path, &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db,
+                     "PRAGMA cache_size = 1; BEGIN IMMEDIATE; UPDATE vals SET data = 'torn';"
+                     "CREATE TABLE ballast(x); INSERT INTO ballast VALUES(zeroblob(100000))",
+                     nullptr, nullptr, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "hive-holder: %s: %s\n", path, sqlite3_errmsg(db));
+        return 1;
+    }
+    _exit(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +100,9 @@ int main(int argc, char** argv) {
             return Usage();
         }
         return Lock(argv[2], std::atoi(argv[3]), command);
+    }
+    if (action == "crash" && argc == 3) {
+        return Crash(argv[2]);
     }
     return Usage();
 }

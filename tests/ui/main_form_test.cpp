@@ -1,13 +1,18 @@
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+
 #include <filesystem>
 #include <stdexcept>
 
 #include "media/widgets/scroll_text.h"
+#include "tests/support/temp_folder.h"
 #include "tests/ui/game_window.h"
 #include "ui/dialog_form.h"
 #include "ui/end_game_dlg.h"
@@ -82,6 +87,8 @@ class MainFormTest : public QObject {
     void failedSoundStillRecordsTheSolution();
     void errorsReachTheTopLevelHandler();
     void errorTextsKeepTheirUmlauts();
+    void saveFailureChoice_data();
+    void saveFailureChoice();
     void rulesDialog();
     void boardPixels();
     void accessibility();
@@ -674,13 +681,18 @@ void MainFormTest::errorTextsKeepTheirUmlauts() {
                  qPrintable(game.errors[0]));
         QCOMPARE(game.form->Language(), 0);
         game.errors.clear();
+        QString asked;
         game.answers.ExpectButton("EndGameDlg", "OKBtn");
         game.answers.ExpectButton("FreewareDlg", "OKBtn");
+        game.answers.Expect("SaveFailedDlg", [&](QDialog& dialog) {
+            asked = static_cast<QMessageBox&>(dialog).text();
+            dialog.findChild<QPushButton*>("BackBtn")->click();
+        });
         game.form->ExitBtn->click();
-        QCOMPARE(game.errors.size(), 1);
-        QVERIFY2(game.errors[0].startsWith(QString::fromUtf8(
-                     "Erzeugung von Schlüssel Software\\ZanfirGames\\Travoli\\V2\\ misslungen (")),
-                 qPrintable(game.errors[0]));
+        QVERIFY(game.errors.isEmpty());
+        QVERIFY2(asked.contains(QString::fromUtf8(
+                     "(Erzeugung von Schlüssel Software\\ZanfirGames\\Travoli\\V2\\ misslungen (")),
+                 qPrintable(asked));
         QVERIFY(game.form->isVisible());
     }
     {  // sound
@@ -691,6 +703,108 @@ void MainFormTest::errorTextsKeepTheirUmlauts() {
         QCOMPARE(game.errors,
                  QStringList{QString::fromUtf8("Tonausgabe verweigert: Gerät belegt")});
     }
+}
+
+namespace {
+// What lies at a path, to see that a failed save left it as it was.
+std::string Snapshot(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    const fs::file_status link = fs::symlink_status(path);
+    if (fs::is_symlink(link)) {
+        return "link to " + fs::read_symlink(path).string();
+    }
+    if (fs::is_regular_file(link)) {
+        return "file " + travoli::test::ReadFileBytes(path.string());
+    }
+    return "kind " + std::to_string(static_cast<int>(link.type()));
+}
+}  // namespace
+
+void MainFormTest::saveFailureChoice_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("cause");
+    using travoli::TextId;
+    QTest::newRow("read-only file") << "read-only file" << 0 << int(TextId::SaveCauseReadOnlyFile);
+    QTest::newRow("read-only folder")
+        << "read-only folder" << 1 << int(TextId::SaveCauseReadOnlyFolder);
+    QTest::newRow("directory") << "directory" << 1 << int(TextId::SaveCauseNotAFile);
+    QTest::newRow("FIFO") << "FIFO" << 0 << int(TextId::SaveCauseNotAFile);
+    QTest::newRow("link to a device") << "link to a device" << 1 << int(TextId::SaveCauseNotAFile);
+    QTest::newRow("link to nowhere") << "link to nowhere" << 0 << int(TextId::SaveCauseNotAFile);
+}
+
+// A save at the end that cannot be made: the player is told the file and the cause in their
+// language, may go back (the choice with the focus) and try again, or end without saving;
+// either way the stored file stays exactly as it was.
+void MainFormTest::saveFailureChoice() {
+    QFETCH(QString, kind);
+    QFETCH(int, language);
+    QFETCH(int, cause);
+    const bool modes = kind.startsWith("read-only");
+    if (modes && ::geteuid() == 0) {
+        QSKIP("root ignores file modes: ui.main_form.unprivileged runs this as another user");
+    }
+    namespace fs = std::filesystem;
+    fs::path hive;
+    auto block = [&](travoli::SqliteHive& store) {
+        hive = store.Path();
+        if (kind == "read-only file") {
+            ::chmod(hive.c_str(), 0444);
+        } else if (kind == "read-only folder") {
+            ::chmod(hive.parent_path().c_str(), 0555);
+        } else {
+            fs::remove(hive);
+        }
+        if (kind == "directory") {
+            fs::create_directory(hive);
+        } else if (kind == "FIFO") {
+            QCOMPARE(::mkfifo(hive.c_str(), 0600), 0);
+        } else if (kind == "link to a device") {
+            fs::create_symlink("/dev/null", hive);
+        } else if (kind == "link to nowhere") {
+            fs::create_symlink(hive.parent_path() / "gone" / "hive", hive);
+        }
+    };
+    const QString causeText = travoli::TextFor(travoli::TextId(cause), language);
+    GameWindow game(language, 12, {}, block);
+    const std::string stored = Snapshot(hive);
+    // Where nothing could be read, the language is asked again.
+    game.Start(modes ? nullptr : language == 1 ? "GermanBtn" : "EnglishBtn");
+    // Never opened, such a hive is one that cannot be read: said once, at the start.
+    const bool unreadable = kind != "link to nowhere" && !modes;
+    QCOMPARE(game.errors.size(), unreadable ? 1 : 0);
+    game.form->levelscroll->setValue(20);
+
+    QString asked;
+    bool backHasFocus = false;
+    auto answer = [&](const char* button) {
+        game.answers.ExpectButton("EndGameDlg", "OKBtn");
+        game.answers.ExpectButton("FreewareDlg", "OKBtn");
+        game.answers.Expect("SaveFailedDlg", [&, button](QDialog& dialog) {
+            asked = static_cast<QMessageBox&>(dialog).text();
+            backHasFocus = dialog.focusWidget() == dialog.findChild<QPushButton*>("BackBtn");
+            dialog.findChild<QPushButton*>(button)->click();
+        });
+        game.form->ExitBtn->click();
+        QTRY_COMPARE_WITH_TIMEOUT(game.answers.Pending(), 0, 5000);
+    };
+    answer("BackBtn");
+    QVERIFY2(asked.contains(QString::fromStdString(hive.string())), qPrintable(asked));
+    QVERIFY2(asked.contains(causeText), qPrintable(asked));
+    QVERIFY(backHasFocus);
+    QVERIFY(game.form->isVisible());
+    QCOMPARE(game.form->Session().level(), 20);
+    QCOMPARE(Snapshot(hive), stored);
+
+    answer("EndBtn");
+    QVERIFY(!game.form->isVisible());
+    QCOMPARE(game.errors.size(), unreadable ? 1 : 0);
+    game.form.reset();  // the position is not written either
+    QCOMPARE(Snapshot(hive), stored);
+    QVERIFY(!fs::exists(hive.parent_path() / "gone"));
+    QVERIFY(!fs::exists(hive.string() + "-journal"));
+    ::chmod(hive.parent_path().c_str(), 0700);
 }
 
 void MainFormTest::rulesDialog() {

@@ -108,6 +108,58 @@ game_pid=
     fail "best results lost after the locked start: 32: $(best 32), 33: $(best 33)"
 "$tool" settings get common level | grep -qx 33 || fail "the stored level was replaced"
 
+# Ctrl+C (SIGINT) just after a level is solved: saved as at a session end, status 0.
+"$tool" settings set common level 34
+moves34=$("$tool" solve 34 | wc -l)
+start_game "$game"
+click "$(window_of "$game_pid" "Zanfir Bytes - Freeware-Info")" 190 451
+solve "$game_pid" 34
+kill -INT "$game_pid"
+wait "$game_pid" || fail "the game ended with status $? on SIGINT"
+game_pid=
+[[ $(best 34) == "$moves34" ]] || fail "the result solved before SIGINT was lost: $(best 34)"
+[[ -s "$work/stderr" ]] && fail "stderr on SIGINT: $(cat "$work/stderr")"
+echo "SIGINT: level 34 solved in $moves34 moves, saved"
+
+# A hive that may not be written, as a user whom file modes bind: the quit asks, going back
+# keeps the game, ending without saving ends it with status 0, and the file stays as it was.
+export XDG_CONFIG_HOME="$work/read-only"
+hive="$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3"
+mkdir -p "$XDG_CONFIG_HOME"
+chmod 755 "$work"
+(($(id -u) == 0)) && chown nobody: "$XDG_CONFIG_HOME"
+unprivileged=$(dirname "${BASH_SOURCE[0]}")/../support/unprivileged.sh
+"$unprivileged" "$tool" settings set common tongue 0
+"$unprivileged" "$tool" settings set common level 7
+chmod 444 "$hive"
+before=$(sha256sum <"$hive")
+start_game "$unprivileged" "$game"  # the game runs as a child of the wrapper: found by title
+click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
+ask_to_quit() {
+    click "$(window "Travoli - level 7: unsolved")" 100 16
+    click "$(window "Travoli")" 78 81
+    click "$(window "Zanfir Bytes - Freeware-Info")" 190 451
+    sleep 0.3
+    choice=$(xdotool search --onlyvisible --name "^Travoli\$" | head -n1)
+    [[ -n "$choice" ]] || fail "no question after the failed save"
+}
+ask_to_quit
+shot read-only-choice
+xdotool windowfocus --sync "$choice" key Return  # the focus is on going back
+window "Travoli - level 7: unsolved" >/dev/null
+sleep 0.3
+xdotool search --onlyvisible --name "^Travoli\$" >/dev/null &&
+    fail "going back left the question open"
+ask_to_quit
+xdotool windowfocus --sync "$choice" key shift+Tab Return  # "End without saving"
+for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end without saving"
+wait "$game_pid" || fail "the game ended with status $? without saving"
+game_pid=
+[[ $(sha256sum <"$hive") == "$before" ]] || fail "the read-only hive changed"
+[[ -s "$work/stderr" ]] && fail "stderr without saving: $(cat "$work/stderr")"
+echo "read-only hive: ended through the question, the file unchanged"
+
 # SIGTERM with a settings folder that cannot be made: errors on stderr, no dialog, gone
 # within 2 s with a non-zero status.
 export XDG_CONFIG_HOME="$work/unusable"

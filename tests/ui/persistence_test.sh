@@ -74,6 +74,16 @@ check_clean_end
 
 # A damaged settings file is moved aside, never lost, and the player is told.
 hive="$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3"
+# SIGTERM while that notice is still open, before the main window: a session end all the same.
+echo "this is not a database" >"$hive"
+start_game "$game"
+window "Travoli" >/dev/null
+kill -TERM "$game_pid"
+for _ in $(seq 40); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$game_pid" 2>/dev/null && fail "the game was still running 2 s after SIGTERM at the notice"
+wait "$game_pid" || fail "the game ended with status $? on SIGTERM at the notice"
+check_clean_end
+rm -f "$hive".damaged-*
 echo "this is not a database" >"$hive"
 start_game "$game"
 notice=$(window "Travoli")

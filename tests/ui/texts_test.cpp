@@ -76,6 +76,10 @@ const Pair TranslatedTexts[] = {
      u"Deine gespeicherten Einstellungen konnten nicht gelesen werden. Das Spiel beginnt "
      u"f\u00FCr das Ungelesene mit den Grundeinstellungen und l\u00E4sst die gespeicherten "
      u"Werte, wie sie sind.\n\n%1"},
+    {TextId::SaveFailedEnd, u"End without saving", u"Ohne Speichern beenden"},
+    {TextId::SaveFailedBack, u"Back to the game", u"Zur\u00FCck zum Spiel"},
+    {TextId::SaveCauseReadOnlyFile, u"The file is write-protected.",
+     u"Die Datei ist schreibgesch\u00FCtzt."},
 };
 
 struct Single {
@@ -243,7 +247,7 @@ TEST(Texts, EveryIdHasTextInBothLanguages) {
 TEST(Texts, EverythingFitsWindows1252AndLatin1) {
     // Printable Latin-1 only: 0x80-0x9F differ between the two sets, control codes show as boxes.
     const std::set<TextId> multiLine = {TextId::RulesText, TextId::InfoTerms,
-                                        TextId::SettingsUnreadable};
+                                        TextId::SettingsUnreadable, TextId::SaveFailedQuestion};
     for (int i = 0; i < TextIdCount; ++i) {
         for (Language language : {EnglishLanguage, GermanLanguage}) {
             const QString text = TextFor(IdAt(i), language);

@@ -66,3 +66,72 @@ file(READ ${WORK}/keep.rec kept)
 if(NOT kept STREQUAL "keep")
   message(FATAL_ERROR "a failed command changed its target")
 endif()
+
+# OUT is written through a new file of its own: a link planted at the name the tool once
+# used for its temporary file is never followed.
+file(WRITE ${WORK}/victim "precious")
+file(CREATE_LINK ${WORK}/victim ${WORK}/planted.payload.part SYMBOLIC)
+run(0 records unpack ${ASSETS}/records/sound_solved.rec ${WORK}/planted.payload)
+file(READ ${WORK}/victim victim)
+file(SHA256 ${WORK}/planted.payload got)
+file(SHA256 ${ASSETS}/sound_solved.wav want)
+if(NOT victim STREQUAL "precious" OR NOT got STREQUAL want)
+  message(FATAL_ERROR "the planted link's target changed, or OUT is not the payload")
+endif()
+file(GLOB left ${WORK}/.planted*)
+if(left)
+  message(FATAL_ERROR "a temporary file was left behind: ${left}")
+endif()
+
+# Special files, as a user whom file modes bind (as root a replaced /dev/null would be the
+# machine's): nothing but a regular file is read, or written over, and each is refused at once.
+execute_process(COMMAND mkfifo ${WORK}/fifo)
+file(MAKE_DIRECTORY ${WORK}/folder ${WORK}/closed)
+file(CHMOD ${WORK}/closed DIRECTORY_PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ
+     GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+file(CREATE_LINK ${WORK}/victim ${WORK}/link SYMBOLIC)
+set(TOOL ${RUNAS} ${TOOL})
+set(record ${ASSETS}/records/sound_solved.rec)
+foreach(case
+    "/dev/zero;a device" "${WORK}/fifo;a FIFO" "${WORK}/folder;a directory")
+  list(GET case 0 path)
+  list(GET case 1 kind)
+  foreach(command "info;${path}" "unpack;${path};${WORK}/closed/out"
+                  "pack;--sound;${path};${WORK}/closed/out")
+    run(2 records ${command})
+    expect_match("${err}" "^travoli-tool: records [a-z]+: ${path} is not a regular file \\(${kind}\\)\n$"
+                 "records ${command}")
+  endforeach()
+endforeach()
+foreach(case "/dev/null;a device" "${WORK}/fifo;a FIFO" "${WORK}/folder;a directory"
+             "${WORK}/link;a symbolic link")
+  list(GET case 0 path)
+  list(GET case 1 kind)
+  foreach(command "unpack;${record};${path}" "pack;--sound;${ASSETS}/sound_solved.wav;${path}")
+    run(2 records ${command})
+    expect_match("${err}" "^travoli-tool: records [a-z]+: ${path} is not a regular file \\(${kind}\\)\n$"
+                 "records ${command}")
+  endforeach()
+endforeach()
+execute_process(COMMAND test -c /dev/null -a -p ${WORK}/fifo -a -L ${WORK}/link RESULT_VARIABLE status)
+file(READ ${WORK}/victim victim)
+if(NOT status EQUAL 0 OR NOT victim STREQUAL "precious")
+  message(FATAL_ERROR "a refused OUT was changed")
+endif()
+# A folder that may not be written: a clear error, and nothing left in it.
+run(2 records unpack ${record} ${WORK}/closed/out)
+expect_match("${err}" "^travoli-tool: records unpack: cannot write ${WORK}/closed/out: [^\n]+\n$" "closed folder")
+file(GLOB left ${WORK}/closed/* ${WORK}/closed/.*)
+if(left)
+  message(FATAL_ERROR "files left in a folder that may not be written: ${left}")
+endif()
+
+# Standard input is read only as far as one piece or chunk reaches.
+foreach(action encode decode)
+  execute_process(COMMAND ${TOOL} chunk ${action} INPUT_FILE /dev/zero TIMEOUT 20
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 2)
+    message(FATAL_ERROR "chunk ${action} </dev/zero: status ${status}\n${err}")
+  endif()
+  expect_match("${err}" "^travoli-tool: chunk ${action}: the input holds more than 32782 bytes\n$" "chunk ${action}")
+endforeach()
