@@ -77,8 +77,8 @@ std::string SolutionString(const ProgressRecord& progress);
 void ReadSolutionString(const std::string& text, ProgressRecord& progress);
 
 // Whether the game keeps a value under this section and key: a key of SavedValues in
-// GameSection. Names compare without regard to letter case, and a
-// blank section is "Common", as the store resolves them.
+// GameSection. Names compare without regard to letter case, and a blank section is taken for
+// GameSection, as a fresh store resolves a blank name to "Common", the same section.
 bool IsGameSection(const std::string& section);
 bool IsGameValue(const std::string& section, const std::string& key);
 
