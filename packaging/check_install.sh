@@ -11,12 +11,15 @@
 set -euo pipefail
 
 app_id=example.zanfir.Travoli
-icon_sizes=(16 32 48 64 128 256)
 
 fail() {
     echo "check_install: $*" >&2
     exit 1
 }
+
+# The sizes the build renders and installs, as the top CMakeLists.txt states them.
+read -ra icon_sizes < <(sed -n 's/^set(TRAVOLI_ICON_SIZES \(.*\))$/\1/p' "$(dirname "$0")/../CMakeLists.txt")
+((${#icon_sizes[@]} > 0)) || fail "no icon sizes in CMakeLists.txt"
 
 if [[ ${1:-} == --install ]]; then
     (($# == 3 || $# == 4)) || fail "usage: check_install.sh --install BUILD_DIR WORK_DIR [--uninstall]"

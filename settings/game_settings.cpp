@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 #include <optional>
+#include <variant>
 
 #include "game/board_geometry.h"
 #include "game/game_session.h"
@@ -13,7 +14,11 @@ namespace travoli {
 
 namespace {
 
-constexpr const char* Section = "common";
+// The visitor of a row's member: one lambda for each kind of value.
+template <typename... Kinds>
+struct ForKind : Kinds... {
+    using Kinds::operator()...;
+};
 
 // Runs one load step. A value the store cannot give keeps its default and is noted; once the
 // store itself has failed, the remaining steps are not tried.
@@ -32,11 +37,20 @@ void LoadStep(SettingsLoadReport& report, const char* key, Step step) {
     }
 }
 
+constexpr const char* ResultsKey = [] {
+    for (const SavedValue& value : SavedValues) {
+        if (std::holds_alternative<ProgressRecord GameSettings::*>(value.member)) {
+            return value.key;
+        }
+    }
+    return "";
+}();
+
 // The stored best results; a value that is not text holds none.
 ProgressRecord StoredProgress(TIniCtrl& ini) {
     ProgressRecord stored;
     try {
-        ReadSolutionString(ini.ReadText(Section, "solution", ""), stored);
+        ReadSolutionString(ini.ReadText(GameSection, ResultsKey, ""), stored);
     } catch (const EHiveFailure&) {
         throw;
     } catch (const ERegistryException&) {
@@ -62,62 +76,83 @@ bool SameName(const std::string& name, const char* ours) {
                       });
 }
 
-// The five keys of LoadGameSettings, and the window's placement.
-constexpr const char* GameKeys[] = {"level", "back", "sound", "tongue", "solution", "MainForm"};
+const SavedValue* FindSaved(const std::string& key) {
+    const auto found =
+        std::find_if(std::begin(SavedValues), std::end(SavedValues),
+                     [&key](const SavedValue& value) { return SameName(key, value.key); });
+    return found == std::end(SavedValues) ? nullptr : found;
+}
 
-std::string NumberProblem(const std::string& text, std::int32_t low, std::int32_t high,
-                          const std::string& what) {
-    std::int32_t value = 0;
-    if (ParseStoredInteger(text, value) && value >= low && value <= high) {
+std::int32_t Folded(const SavedValue& value, std::int32_t stored) {
+    switch (value.fold) {
+        case Fold::Clamp:
+            return std::clamp(stored, value.low, value.high);
+        case Fold::Wrap: {
+            const std::int64_t size = std::int64_t{value.high} - value.low + 1;
+            return static_cast<std::int32_t>(
+                value.low + ((stored - std::int64_t{value.low}) % size + size) % size);
+        }
+        case Fold::Keep:
+            break;
+    }
+    return stored;
+}
+
+std::string NumberProblem(const std::string& text, const SavedValue& value) {
+    std::int32_t number = 0;
+    if (ParseStoredInteger(text, number) && number >= value.low && number <= value.high) {
         return {};
     }
-    return "'" + text + "' is not " + what;
+    return "'" + text + "' is not " + value.meaning;
+}
+
+std::string ResultsProblem(const std::string& text, const SavedValue& value) {
+    if (text.size() != LevelCount) {
+        return "the results are " + std::to_string(LevelCount) +
+               " characters, one per level, not " + std::to_string(text.size());
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int best = static_cast<std::uint8_t>(text[i]) - 32;
+        if (best != ProgressRecord::Unsolved && (best < value.low || best > value.high)) {
+            return "the result of level " + std::to_string(i + 1) + " is no move count from " +
+                   std::to_string(value.low) + " to " + std::to_string(value.high) +
+                   " + 32, nor a blank (unsolved)";
+        }
+    }
+    return {};
 }
 
 }  // namespace
 
+GameSettings::GameSettings() {
+    for (const SavedValue& value : SavedValues) {
+        std::visit(
+            ForKind{[](std::monostate) {},
+                    [&](std::int32_t GameSettings::*number) { this->*number = value.byDefault; },
+                    [&](bool GameSettings::*flag) { this->*flag = value.byDefault != 0; },
+                    [&](ProgressRecord GameSettings::*results) { (this->*results).Clear(); }},
+            value.member);
+    }
+}
+
 bool IsGameSection(const std::string& section) {
-    return section.find_first_not_of(' ') == std::string::npos || SameName(section, Section);
+    return section.find_first_not_of(' ') == std::string::npos || SameName(section, GameSection);
 }
 
 bool IsGameValue(const std::string& section, const std::string& key) {
-    return IsGameSection(section) &&
-           std::any_of(std::begin(GameKeys), std::end(GameKeys),
-                       [&key](const char* ours) { return SameName(key, ours); });
+    return IsGameSection(section) && FindSaved(key) != nullptr;
 }
 
 std::string GameValueProblem(const std::string& key, const std::string& text) {
-    if (SameName(key, "level")) {
-        return NumberProblem(text, 1, LevelCount, "a level from 1 to 225");
+    const SavedValue* value = FindSaved(key);
+    if (value == nullptr) {
+        return "the game keeps no value '" + key + "'";
     }
-    if (SameName(key, "back")) {
-        return NumberProblem(text, 0, TextureCount - 1, "a background from 0 to 5");
-    }
-    if (SameName(key, "sound")) {
-        return NumberProblem(text, 0, 1, "the sound switch, 1 (on) or 0 (off)");
-    }
-    if (SameName(key, "tongue")) {
-        return NumberProblem(text, -1, 1,
-                             "a language, 0 (English), 1 (German) or -1 (ask at the next start)");
-    }
-    if (SameName(key, "solution")) {
-        if (text.size() != LevelCount) {
-            return "the results are 225 characters, one per level, not " +
-                   std::to_string(text.size());
-        }
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const int best = static_cast<std::uint8_t>(text[i]) - 32;
-            if (best < 0 || best > MaxSolvingMoves) {
-                return "the result of level " + std::to_string(i + 1) +
-                       " is no move count from 1 to 199 + 32, nor a blank (unsolved)";
-            }
-        }
-        return {};
-    }
-    if (SameName(key, "MainForm")) {
-        return PlacementTextProblem(text);
-    }
-    return "the game keeps no value '" + key + "'";
+    return std::visit(
+        ForKind{[&](std::monostate) { return PlacementTextProblem(text); },
+                [&](ProgressRecord GameSettings::*) { return ResultsProblem(text, *value); },
+                [&](auto) { return NumberProblem(text, *value); }},
+        value->member);
 }
 
 std::string SolutionString(const ProgressRecord& progress) {
@@ -140,29 +175,35 @@ void ReadSolutionString(const std::string& text, ProgressRecord& progress) {
 
 SettingsLoadReport LoadGameSettings(TIniCtrl& ini, GameSettings& values) {
     SettingsLoadReport report;
-    const GameSettings defaults;
-    values.Language = defaults.Language;
-    values.level = defaults.level;
-    values.background = defaults.background;
-    values.sound = defaults.sound;
-    values.progress.Clear();
-
+    values = GameSettings();
     std::optional<TIniCtrl::Transaction> reading;
-    LoadStep(report, "tongue", [&] {
-        reading.emplace(ini, TIniCtrl::Transaction::Reading);
-        values.Language = ini.ReadNumber(Section, "tongue", NoLanguageChosen);
-    });
-    LoadStep(report, "level", [&] {
-        values.level = std::clamp<std::int32_t>(ini.ReadNumber(Section, "level", 1), 1, LevelCount);
-    });
-    // Any saved index names one of the backgrounds, negative ones counted back.
-    LoadStep(report, "back", [&] {
-        const std::int32_t back = ini.ReadNumber(Section, "back", 0);
-        values.background = static_cast<int>((back % TextureCount + TextureCount) % TextureCount);
-    });
-    LoadStep(report, "sound", [&] { values.sound = ini.ReadFlag(Section, "sound", true); });
-    LoadStep(report, "solution",
-             [&] { ReadSolutionString(ini.ReadText(Section, "solution", ""), values.progress); });
+    for (int place = 1; place <= static_cast<int>(std::size(SavedValues)); ++place) {
+        for (const SavedValue& value : SavedValues) {
+            if (value.readAt != place) {
+                continue;
+            }
+            LoadStep(report, value.key, [&] {
+                if (!reading) {
+                    reading.emplace(ini, TIniCtrl::Transaction::Reading);
+                }
+                std::visit(
+                    ForKind{[](std::monostate) {},
+                            [&](std::int32_t GameSettings::*number) {
+                                values.*number = Folded(
+                                    value, ini.ReadNumber(GameSection, value.key, value.byDefault));
+                            },
+                            [&](bool GameSettings::*flag) {
+                                values.*flag =
+                                    ini.ReadFlag(GameSection, value.key, value.byDefault != 0);
+                            },
+                            [&](ProgressRecord GameSettings::*results) {
+                                ReadSolutionString(ini.ReadText(GameSection, value.key, ""),
+                                                   values.*results);
+                            }},
+                    value.member);
+            });
+        }
+    }
     return report;  // `reading` ends the unit of work; nothing was changed in it
 }
 
@@ -182,26 +223,30 @@ ProgressRecord MergedProgress(const ProgressRecord& stored, const ProgressRecord
 void SaveGameSettings(TIniCtrl& ini, const GameSettings& values,
                       const std::set<std::string>& unread) {
     const GameSettings defaults;
-    // A value that could not be loaded is kept as stored while ours is still the default.
-    const auto keep = [&unread](const char* key, bool isDefault) {
-        return isDefault && unread.count(key) != 0;
-    };
     TIniCtrl::Transaction writing(ini, TIniCtrl::Transaction::Writing);
     const ProgressRecord progress = MergedProgress(StoredProgress(ini), values.progress);
-    if (!keep("level", values.level == defaults.level)) {
-        ini.WriteNumber(Section, "level", values.level);
-    }
-    if (!keep("back", values.background == defaults.background)) {
-        ini.WriteNumber(Section, "back", values.background);
-    }
-    if (!keep("sound", values.sound == defaults.sound)) {
-        ini.WriteFlag(Section, "sound", values.sound);
-    }
-    if (!keep("tongue", values.Language == defaults.Language)) {
-        ini.WriteNumber(Section, "tongue", values.Language);
-    }
-    if (!keep("solution", AllUnsolved(progress))) {
-        ini.WriteText(Section, "solution", SolutionString(progress));
+    for (const SavedValue& value : SavedValues) {
+        // A value that could not be loaded is kept as stored while ours is still the default.
+        const auto write = [&](bool isDefault) {
+            return !isDefault || unread.count(value.key) == 0;
+        };
+        std::visit(ForKind{[](std::monostate) {},
+                           [&](std::int32_t GameSettings::*number) {
+                               if (write(values.*number == defaults.*number)) {
+                                   ini.WriteNumber(GameSection, value.key, values.*number);
+                               }
+                           },
+                           [&](bool GameSettings::*flag) {
+                               if (write(values.*flag == defaults.*flag)) {
+                                   ini.WriteFlag(GameSection, value.key, values.*flag);
+                               }
+                           },
+                           [&](ProgressRecord GameSettings::*) {
+                               if (write(AllUnsolved(progress))) {
+                                   ini.WriteText(GameSection, value.key, SolutionString(progress));
+                               }
+                           }},
+                   value.member);
     }
     writing.Commit();
 }

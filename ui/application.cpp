@@ -20,7 +20,7 @@ int quietErrors = 0;
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Travoli"));
     // No display name: Qt would append it to every caption the window manager shows.
-    setApplicationVersion(QStringLiteral("2.1"));
+    setApplicationVersion(QStringLiteral(TRAVOLI_VERSION));
     setOrganizationName(QStringLiteral("ZanfirGames"));
     setDesktopFileName(QStringLiteral("example.zanfir.Travoli"));
 }

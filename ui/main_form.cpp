@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "assets/embedded_records.h"
 #include "game/board_geometry.h"
 #include "game/level_table.h"
 #include "media/widgets/scroll_text.h"
@@ -312,7 +313,7 @@ void TMainForm::PressBoardCell(int column, int row) {
                 .arg(TextFor(ContentText(session_.board().at(column, row)), language_))
                 .arg(row + 1)
                 .arg(column + 1));
-        PlaySoundReported(3);
+        PlaySoundReported(sound::Refused);
         return;
     }
     DrawCell(outcome.target.column, outcome.target.row);
@@ -320,16 +321,16 @@ void TMainForm::PressBoardCell(int column, int row) {
     if (outcome.limitReached) {
         SolvedDlg->lab->setText(TextFor(TextId::ResultTooManyMoves, language_));
         announcer->Announce(SolvedDlg->lab->text());
-        PlaySoundReported(3);
+        PlaySoundReported(sound::Refused);
         ShowDialog(SolvedDlg);
     }
     UpdateMovesLabel();
     if (!outcome.withinLimit) {
         return;
     }
-    PlaySoundReported(2);
+    PlaySoundReported(sound::Moved);
     if (outcome.solvedNow) {
-        PlaySoundReported(1);
+        PlaySoundReported(sound::Solved);
         const SolutionResult result =
             progress_.RecordSolution(session_.level(), session_.moveCount());
         const TextId message = result == SolutionResult::FirstSolution ? TextId::ResultFirstSolution

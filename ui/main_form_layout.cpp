@@ -162,8 +162,8 @@ void TMainForm::LoadSheets() {
             return;
         }
     }
-    tileSheet_ = QPixmap::fromImage(SheetImage(bitmaps, 0));
-    backgroundSheet_ = QPixmap::fromImage(SheetImage(bitmaps, 1));
+    tileSheet_ = QPixmap::fromImage(SheetImage(bitmaps, sheet::Tiles));
+    backgroundSheet_ = QPixmap::fromImage(SheetImage(bitmaps, sheet::Backgrounds));
 }
 
 }  // namespace travoli

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "assets/embedded_records.h"
 #include "media/container/bitmap_list.h"
 #include "media/container/wave_list.h"
 

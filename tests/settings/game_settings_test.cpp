@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iterator>
 #include <set>
+#include <variant>
 
 #include "settings/sqlite_hive.h"
 #include "tests/support/memory_hive.h"
@@ -203,6 +204,44 @@ TEST_F(GameSettingsTest, ValueOfForeignTypeIsReportedAndTheRestStillLoads) {
     values = Load();
     EXPECT_TRUE(errors.empty());
     EXPECT_TRUE(report.unread.empty());
+}
+
+// The table serves the game and the tool alike: what the game writes, the tool's check takes,
+// one past a number's range it does not, and a load folds such a number back into range.
+TEST_F(GameSettingsTest, EveryTableRowAgreesWithTheToolsCheck) {
+    GameSettings played;
+    played.Language = GermanLanguage;
+    played.level = LevelCount;
+    played.background = TextureCount - 1;
+    played.sound = false;
+    played.progress.SetBestMoves(1, MaxSolvingMoves);
+    played.progress.SetBestMoves(2, 1);
+    for (const GameSettings& values : {GameSettings(), played}) {
+        SaveGameSettings(ini, values);
+        for (const SavedValue& value : SavedValues) {
+            EXPECT_TRUE(IsGameValue("COMMON", value.key)) << value.key;
+            if (!std::holds_alternative<std::monostate>(value.member)) {
+                const std::string stored = ini.ReadText(GameSection, value.key, "");
+                EXPECT_EQ(GameValueProblem(value.key, stored), "") << value.key << " " << stored;
+            }
+        }
+    }
+    for (const SavedValue& value : SavedValues) {
+        const auto* number = std::get_if<std::int32_t GameSettings::*>(&value.member);
+        if (number == nullptr && !std::holds_alternative<bool GameSettings::*>(value.member)) {
+            continue;
+        }
+        for (const std::int32_t outside : {value.low - 1, value.high + 1}) {
+            EXPECT_NE(GameValueProblem(value.key, std::to_string(outside)), "") << value.key;
+            if (number != nullptr && value.fold != Fold::Keep) {
+                ini.WriteNumber(GameSection, value.key, outside);
+                const GameSettings loaded = Load();
+                EXPECT_GE(loaded.*(*number), value.low) << value.key << " " << outside;
+                EXPECT_LE(loaded.*(*number), value.high) << value.key << " " << outside;
+            }
+        }
+    }
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST(GameSettingsMerge, TheBetterEntryOfEachLevelWins) {

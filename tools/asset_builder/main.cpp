@@ -127,7 +127,7 @@ int BuildPictures(const QString& svgDir, const QString& outDir, const QString& c
                 outDir + "/" + picture.name + "@2x.png");
         contact.push_back(normal);
         if (picture.name == "icon") {
-            for (int size : {16, 48, 64, 128, 256}) {
+            for (int size : {TRAVOLI_ICON_SIZES}) {
                 SavePng(RenderSvg(svg, size, size),
                         outDir + "/icon-" + QString::number(size) + ".png");
             }

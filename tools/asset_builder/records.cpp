@@ -10,27 +10,11 @@ namespace travoli::assets {
 
 namespace {
 
-std::vector<std::uint8_t> ImageRecord(const std::vector<std::uint8_t>& bmp, std::uint16_t ident,
-                                      std::uint8_t expectedFlags) {
-    TBitmapListItem item;
-    item.SetCompressed(true);
-    item.SetIdent(ident);
-    item.SetBitmap(bmp);
-    if (item.RecordFlags() != expectedFlags) {
-        throw std::logic_error("image record flags differ from the records table");
-    }
-    return item.SaveRecord();
-}
-
-std::vector<std::uint8_t> SoundRecord(const std::vector<std::uint8_t>& wave, bool compressed,
-                                      std::uint16_t ident, std::uint8_t expectedFlags) {
-    CheckWave(wave);
-    TWaveListItem item;
-    item.SetCompressed(compressed);
-    item.SetIdent(ident);
-    item.Wave().LoadFromBytes(wave);
-    if (item.RecordFlags() != expectedFlags) {
-        throw std::logic_error("sound record flags differ from the records table");
+template <typename Item>
+std::vector<std::uint8_t> Saved(Item& item, const EmbeddedRecordEntry& entry) {
+    if (item.RecordFlags() != entry.flags) {
+        throw std::logic_error("the flags of record " + std::string(entry.name) +
+                               " differ from the records list");
     }
     return item.SaveRecord();
 }
@@ -39,19 +23,19 @@ std::vector<std::uint8_t> SoundRecord(const std::vector<std::uint8_t>& wave, boo
 
 BuiltRecord BuildRecord(const EmbeddedRecordEntry& entry,
                         const std::vector<std::uint8_t>& payload) {
-    switch (entry.id) {
-        case EmbeddedRecord::TileSheet:
-            return {entry.name, ImageRecord(payload, 0, 0x09)};
-        case EmbeddedRecord::BackgroundSheet:
-            return {entry.name, ImageRecord(payload, 1, 0x0D)};
-        case EmbeddedRecord::SolvedSound:
-            return {entry.name, SoundRecord(payload, true, 4, 0x0D)};
-        case EmbeddedRecord::MoveSound:
-            return {entry.name, SoundRecord(payload, true, 5, 0x0D)};
-        case EmbeddedRecord::RefusedSound:
-            return {entry.name, SoundRecord(payload, false, 6, 0x0C)};
+    if (entry.sound) {
+        CheckWave(payload);
+        TWaveListItem item;
+        item.SetCompressed(entry.compressed);
+        item.SetIdent(entry.ident);
+        item.Wave().LoadFromBytes(payload);
+        return {entry.name, Saved(item, entry)};
     }
-    throw std::logic_error("no records table entry for " + std::string(entry.name));
+    TBitmapListItem item;
+    item.SetCompressed(entry.compressed);
+    item.SetIdent(entry.ident);
+    item.SetBitmap(payload);
+    return {entry.name, Saved(item, entry)};
 }
 
 std::string EmbeddedRecordsSource(const std::vector<BuiltRecord>& records) {

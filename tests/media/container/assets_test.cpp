@@ -295,7 +295,7 @@ TEST(Assets, PicturesHaveTheirExactSizesWithAlphaAndAreBundled) {
         }
         EXPECT_GT(opaque, normal.width() * normal.height() / 8) << name;
     }
-    for (int size : {16, 48, 64, 128, 256}) {
+    for (int size : {TRAVOLI_ICON_SIZES}) {
         const QImage icon(QString(TRAVOLI_ASSET_DIR) + "/pictures/icon-" + QString::number(size) +
                           ".png");
         EXPECT_EQ(icon.size(), QSize(size, size)) << size;
