@@ -10,10 +10,17 @@
 
 namespace travoli {
 
-// Raised when a saved number cannot be read: "'5x0' is not a valid integer value".
+// Raised when a saved number cannot be read: "'5x0' is not a valid integer value". Field()
+// is the text that is no number, for the windows to say in the player's language.
 class EConvertError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit EConvertError(std::string field)
+        : std::runtime_error("'" + field + "' is not a valid integer value"),
+          field_(std::move(field)) {}
+    const std::string& Field() const { return field_; }
+
+  private:
+    std::string field_;
 };
 
 struct PlacementRect {

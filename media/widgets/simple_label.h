@@ -107,7 +107,7 @@ class TCustomSimpleLabel : public TBaseLabel {
     bool JumpUnderline() const { return jumpUnderline_; }
     void SetJumpUnderline(bool on) { jumpUnderline_ = on; }
 
-    // Null: the process-wide DefaultLinkOpener().
+    // Where a click sends the target; without one a click opens nothing.
     void SetOpener(std::shared_ptr<LinkOpener> opener) { opener_ = std::move(opener); }
 
     // Follows the link as a click would; works on a hidden label too. While an open is in
