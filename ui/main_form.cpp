@@ -248,10 +248,21 @@ void TMainForm::UpdateMovesLabel() {
     movl->setText(TextFor(TextId::MovesLabelWord, language_) +
                   QString::number(session_.moveCount()) +
                   TextFor(TextId::MovesLabelTail, language_));
+    PlaceMovesLabel();
+}
+
+void TMainForm::PlaceMovesLabel() {
     movl->adjustSize();
     // Centred by the window's outer width, as the frame was designed around it.
     const int outerWidth = frameGeometry().width();
     movl->move((outerWidth - movl->width()) / 2 - 4, 42);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A desktop that stretched the window and gave its size back would otherwise leave the
+    // label where the other width put it until the next move.
+    PlaceMovesLabel();
 }
 
 void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {

@@ -12,25 +12,31 @@ bool WindowPositionsKnown() {
 }
 
 void FixClientSize(QWidget* window, QSize size) {
-    if (WindowPositionsKnown()) {
-        window->setFixedSize(size);
-        return;
-    }
-    window->setMinimumSize(size);
-    window->resize(size);
+    // Minimum and maximum alike: Wayland compositors then offer no resize, and tiling ones
+    // (sway, i3) float the window instead of stretching it over the output.
+    window->setFixedSize(size);
     window->winId();  // the native window, whose state is watched
     QWindow* handle = window->windowHandle();
-    QObject::connect(handle, &QWindow::windowStateChanged, window, [handle](Qt::WindowState state) {
-        if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) {
-            return;
-        }
-        // Once the compositor's answer has been applied, not before.
-        QTimer::singleShot(50, handle, [handle] {
-            if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-                handle->setWindowStates(Qt::WindowNoState);
+    QObject::connect(
+        handle, &QWindow::windowStateChanged, window,
+        [window, handle, size](Qt::WindowState state) {
+            if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) {
+                window->setFixedSize(size);
+                return;
             }
+            // A Wayland compositor may end the connection when a maximized
+            // window keeps another size than the one it configured: there the
+            // window takes it until the state is taken back.
+            if (!WindowPositionsKnown()) {
+                window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            }
+            // Once the window manager's answer has been applied, not before.
+            QTimer::singleShot(50, handle, [handle] {
+                if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+                    handle->setWindowStates(Qt::WindowNoState);
+                }
+            });
         });
-    });
 }
 
 bool QtPlacementWindow::PositionKnown() const {
