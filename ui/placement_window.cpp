@@ -1,5 +1,6 @@
 #include "ui/placement_window.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -11,32 +12,48 @@ bool WindowPositionsKnown() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+namespace {
+// Takes a maximized or fullscreen state back, the window's fixed size with it.
+class FixedSizeKeeper : public QObject {
+  public:
+    FixedSizeKeeper(QWidget* window, QSize size) : QObject(window), window_(window), size_(size) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_ || event->type() != QEvent::WindowStateChange) {
+            return false;
+        }
+        constexpr Qt::WindowStates Stretched = Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (!(window_->windowState() & Stretched)) {
+            window_->setFixedSize(size_);
+            return false;
+        }
+        // A Wayland compositor may end the connection when a maximized window keeps another
+        // size than the one it configured: there the window takes it until the state is
+        // taken back.
+        if (!WindowPositionsKnown()) {
+            window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+        // Once the window manager's answer has been applied, not before.
+        QTimer::singleShot(50, this, [this, Stretched] {
+            if (window_->windowState() & Stretched) {
+                window_->setWindowState(window_->windowState() & ~Stretched);
+            }
+        });
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+    QSize size_;
+};
+}  // namespace
+
 void FixClientSize(QWidget* window, QSize size) {
     // Minimum and maximum alike: Wayland compositors then offer no resize, and tiling ones
     // (sway, i3) float the window instead of stretching it over the output.
     window->setFixedSize(size);
-    window->winId();  // the native window, whose state is watched
-    QWindow* handle = window->windowHandle();
-    QObject::connect(
-        handle, &QWindow::windowStateChanged, window,
-        [window, handle, size](Qt::WindowState state) {
-            if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) {
-                window->setFixedSize(size);
-                return;
-            }
-            // A Wayland compositor may end the connection when a maximized
-            // window keeps another size than the one it configured: there the
-            // window takes it until the state is taken back.
-            if (!WindowPositionsKnown()) {
-                window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-            }
-            // Once the window manager's answer has been applied, not before.
-            QTimer::singleShot(50, handle, [handle] {
-                if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-                    handle->setWindowStates(Qt::WindowNoState);
-                }
-            });
-        });
+    window->installEventFilter(new FixedSizeKeeper(window, size));
 }
 
 bool QtPlacementWindow::PositionKnown() const {
