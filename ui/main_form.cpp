@@ -32,7 +32,8 @@ Qt::WindowFlags MainWindowFlags() {
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                             Qt::MSWindowsFixedSizeDialogHint;
     // A Wayland compositor may answer a maximize with a size the fixed window cannot take,
-    // and then ends the connection; there the box is not offered.
+    // and then ends the connection; there the box is not asked for (Qt 6.4's own title bar
+    // draws one all the same, and the maximize is taken back).
     if (WindowPositionsKnown()) {
         flags |= Qt::WindowMaximizeButtonHint;
     }
