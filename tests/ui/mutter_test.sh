@@ -156,4 +156,13 @@ for run in 2 3; do
 done
 shot last-start
 echo "mutter: saved position after two more starts: $saved"
+
+# The player's choice wins: with QT_QPA_PLATFORM=wayland the game is a native client.
+QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client start_as_gnome_does
+wait_until "a native info dialog" grep -q 'set_title("Zanfir Bytes - Freeware-Info")' "$work/stderr"
+[[ -z $(xw xdotool search --name '^Zanfir Bytes' 2>/dev/null) ]] ||
+    fail "with QT_QPA_PLATFORM=wayland the game still took XWayland"
+kill "$game_pid"
+wait "$game_pid" || true
+game_pid=
 echo "mutter: passed"
