@@ -20,19 +20,28 @@ class FixedSizeKeeper : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != window_ || event->type() != QEvent::WindowStateChange) {
+        if (watched != window_) {
             return false;
         }
         constexpr Qt::WindowStates Stretched = Qt::WindowMaximized | Qt::WindowFullScreen;
-        if (!(window_->windowState() & Stretched)) {
-            window_->setFixedSize(size_);
+        const bool stretched = (window_->windowState() & Stretched) != 0;
+        if (event->type() == QEvent::Resize) {
+            // Back from a size it could not keep (Wayland): fixed again once it has it.
+            if (!stretched && window_->size() == size_ && window_->maximumSize() != size_) {
+                window_->setFixedSize(size_);
+            }
             return false;
         }
-        // A Wayland compositor may end the connection when a maximized window keeps another
-        // size than the one it configured: there the window takes it until the state is
-        // taken back.
-        if (!WindowPositionsKnown()) {
-            window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (event->type() != QEvent::WindowStateChange) {
+            return false;
+        }
+        if (!stretched) {
+            // A Wayland compositor must have configured the normal size first, or it would
+            // see the fixed size under a maximized state it still holds.
+            if (WindowPositionsKnown() || window_->size() == size_) {
+                window_->setFixedSize(size_);
+            }
+            return false;
         }
         // Once the window manager's answer has been applied, not before.
         QTimer::singleShot(50, this, [this, Stretched] {
@@ -54,6 +63,20 @@ void FixClientSize(QWidget* window, QSize size) {
     // (sway, i3) float the window instead of stretching it over the output.
     window->setFixedSize(size);
     window->installEventFilter(new FixedSizeKeeper(window, size));
+    if (WindowPositionsKnown()) {
+        return;
+    }
+    // A Wayland compositor may end the connection when a maximized window keeps another size
+    // than the one it configured, and Qt's own title bar asks for a maximize whatever the
+    // window allows. The limit goes as the state is asked for, before the compositor's
+    // answer arrives; the window takes that size until the state is taken back.
+    window->winId();
+    QObject::connect(window->windowHandle(), &QWindow::windowStateChanged, window,
+                     [window](Qt::WindowState state) {
+                         if (state == Qt::WindowMaximized || state == Qt::WindowFullScreen) {
+                             window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+                         }
+                     });
 }
 
 bool QtPlacementWindow::PositionKnown() const {
