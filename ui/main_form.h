@@ -136,6 +136,7 @@ class TMainForm : public QWidget {
     // The digit keys press the cells; every other key goes on as before.
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void FormCreate();
@@ -154,6 +155,8 @@ class TMainForm : public QWidget {
     int ShowDialog(TDialogForm* dialog);
     // A sound whose request fails is reported; the press is still carried through.
     void PlaySoundReported(int n);
+    // Centres the moves label by the window's outer width.
+    void PlaceMovesLabel();
 
     Platform platform_;
     std::unique_ptr<QtPlacementWindow> placementWindow_;
