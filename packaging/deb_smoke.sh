@@ -56,7 +56,7 @@ echo "deb_smoke: Depends: $depends"
 # The libraries dpkg-shlibdeps must have found, and what is loaded at run time besides.
 named=$(tr ',|' '\n\n' <<<"$depends" | sed -E 's/\(.*//; s/:any//; s/[[:space:]]//g')
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libsqlite3-0 libstdc++6 \
-    qt6-qpa-plugins fonts-liberation; do
+    libxcb1 libxcb-randr0 qt6-qpa-plugins fonts-liberation; do
     grep -Fxq "$needed" <<<"$named" || fail "the package does not depend on $needed"
 done
 

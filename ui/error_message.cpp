@@ -95,7 +95,8 @@ EBrokenPicture::EBrokenPicture(std::size_t index)
 
 QString ErrorMessage(const std::exception& error, Language language) {
     if (const auto* store = dynamic_cast<const ERegistryException*>(&error)) {
-        const QString message = TextFor(StoreText(store->Failure()), language).arg(FromStd(store->Name()));
+        const QString message =
+            TextFor(StoreText(store->Failure()), language).arg(FromStd(store->Name()));
         const auto* hive = dynamic_cast<const EHiveFailure*>(store);
         const QString cause = hive != nullptr ? HiveCause(hive->Cause(), language) : QString();
         return cause.isEmpty() ? message

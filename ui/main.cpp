@@ -19,6 +19,7 @@
 #include "ui/error_message.h"
 #include "ui/main_form.h"
 #include "ui/placement_window.h"
+#include "ui/platform_choice.h"
 #include "ui/texts.h"
 
 namespace {
@@ -120,10 +121,23 @@ int main(int argc, char** argv) {
     const auto language = [&form] {
         return form != nullptr ? form->Language() : travoli::NoLanguageChosen;
     };
-    travoli::TApplication app(argc, argv);
+    // In a Wayland session with XWayland the game runs on X11, as its fixed size and its
+    // placement rules were made for; passed as an argument, so that the browser the link
+    // label starts does not inherit the choice.
+    std::vector<char*> arguments(argv, argv + argc);
+    std::string platformOption = "-platform";
+    std::string platformName =
+        travoli::PreferredPlatform(std::vector<std::string>(argv, argv + argc));
+    if (!platformName.empty()) {
+        arguments.push_back(platformOption.data());
+        arguments.push_back(platformName.data());
+    }
+    int argumentCount = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    travoli::TApplication app(argumentCount, arguments.data());
     // Qt took its own options out; the game takes no others.
-    if (argc > 1) {
-        std::fprintf(stderr, "travoli: unknown argument '%s'\n%s", argv[1], Usage);
+    if (argumentCount > 1) {
+        std::fprintf(stderr, "travoli: unknown argument '%s'\n%s", arguments[1], Usage);
         return 2;
     }
 

@@ -37,7 +37,8 @@ Qt::WindowFlags MainWindowFlags() {
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                             Qt::MSWindowsFixedSizeDialogHint;
     // A Wayland compositor may answer a maximize with a size the fixed window cannot take,
-    // and then ends the connection; there the box is not offered.
+    // and then ends the connection; there the box is not asked for (Qt 6.4's own title bar
+    // draws one all the same, and the maximize is taken back).
     if (WindowPositionsKnown()) {
         flags |= Qt::WindowMaximizeButtonHint;
     }
@@ -293,10 +294,21 @@ void TMainForm::UpdateMovesLabel() {
         announcer_->Announce(text.trimmed());
     }
     movl->setText(text);
+    PlaceMovesLabel();
+}
+
+void TMainForm::PlaceMovesLabel() {
     movl->adjustSize();
     // Centred by the window's outer width, as the frame was designed around it.
     const int outerWidth = frameGeometry().width();
     movl->move((outerWidth - movl->width()) / 2 - 4, 42);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // A desktop that stretched the window and gave its size back would otherwise leave the
+    // label where the other width put it until the next move.
+    PlaceMovesLabel();
 }
 
 void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {

@@ -149,6 +149,7 @@ class TMainForm : public QWidget, public DialogOwner {
     // The digit keys press the cells; every other key goes on as before.
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // The design's start-up and shutdown handlers.
@@ -179,6 +180,8 @@ class TMainForm : public QWidget, public DialogOwner {
     void PlaySoundReported(int n);
     // An error of a lower layer in a message box, in the language of this moment.
     void ShowError(const std::exception& error);
+    // Centres the moves label by the window's outer width.
+    void PlaceMovesLabel();
 
     Platform platform_;
     std::unique_ptr<PlacementWindow> placementWindow_;

@@ -1,5 +1,6 @@
 #include "ui/placement_window.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -11,26 +12,71 @@ bool WindowPositionsKnown() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-void FixClientSize(QWidget* window, QSize size) {
-    if (WindowPositionsKnown()) {
-        window->setFixedSize(size);
-        return;
-    }
-    window->setMinimumSize(size);
-    window->resize(size);
-    window->winId();  // the native window, whose state is watched
-    QWindow* handle = window->windowHandle();
-    QObject::connect(handle, &QWindow::windowStateChanged, window, [handle](Qt::WindowState state) {
-        if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) {
-            return;
+namespace {
+// Takes a maximized or fullscreen state back, the window's fixed size with it.
+class FixedSizeKeeper : public QObject {
+  public:
+    FixedSizeKeeper(QWidget* window, QSize size) : QObject(window), window_(window), size_(size) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_) {
+            return false;
         }
-        // Once the compositor's answer has been applied, not before.
-        QTimer::singleShot(50, handle, [handle] {
-            if (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-                handle->setWindowStates(Qt::WindowNoState);
+        constexpr Qt::WindowStates Stretched = Qt::WindowMaximized | Qt::WindowFullScreen;
+        const bool stretched = (window_->windowState() & Stretched) != 0;
+        if (event->type() == QEvent::Resize) {
+            // Back from a size it could not keep (Wayland): fixed again once it has it.
+            if (!stretched && window_->size() == size_ && window_->maximumSize() != size_) {
+                window_->setFixedSize(size_);
+            }
+            return false;
+        }
+        if (event->type() != QEvent::WindowStateChange) {
+            return false;
+        }
+        if (!stretched) {
+            // A Wayland compositor must have configured the normal size first, or it would
+            // see the fixed size under a maximized state it still holds.
+            if (WindowPositionsKnown() || window_->size() == size_) {
+                window_->setFixedSize(size_);
+            }
+            return false;
+        }
+        // Once the window manager's answer has been applied, not before.
+        QTimer::singleShot(50, this, [this, Stretched] {
+            if (window_->windowState() & Stretched) {
+                window_->setWindowState(window_->windowState() & ~Stretched);
             }
         });
-    });
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+    QSize size_;
+};
+}  // namespace
+
+void FixClientSize(QWidget* window, QSize size) {
+    // Minimum and maximum alike: Wayland compositors then offer no resize, and tiling ones
+    // (sway, i3) float the window instead of stretching it over the output.
+    window->setFixedSize(size);
+    window->installEventFilter(new FixedSizeKeeper(window, size));
+    if (WindowPositionsKnown()) {
+        return;
+    }
+    // A Wayland compositor may end the connection when a maximized window keeps another size
+    // than the one it configured, and Qt's own title bar asks for a maximize whatever the
+    // window allows. The limit goes as the state is asked for, before the compositor's
+    // answer arrives; the window takes that size until the state is taken back.
+    window->winId();
+    QObject::connect(window->windowHandle(), &QWindow::windowStateChanged, window,
+                     [window](Qt::WindowState state) {
+                         if (state == Qt::WindowMaximized || state == Qt::WindowFullScreen) {
+                             window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+                         }
+                     });
 }
 
 bool QtPlacementWindow::PositionKnown() const {

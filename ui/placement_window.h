@@ -11,10 +11,9 @@ namespace travoli {
 // False on Wayland, where a client neither learns nor chooses where its windows are.
 bool WindowPositionsKnown();
 
-// Gives a window its client size for good: a fixed size where the window system honours it.
-// A Wayland compositor ends the connection when a window keeps its size against a maximize
-// it has configured, and some decorations offer one whatever the window allows; there the
-// window may grow (its controls keep their places) and is put back at once.
+// Gives a window its client size for good. Some window managers still maximize or fullscreen
+// a fixed-size window (KWin and i3 on X11, decorations drawn by Qt on Wayland); the window
+// is put back at once.
 void FixClientSize(QWidget* window, QSize size);
 
 class QtPlacementWindow : public PlacementWindow {

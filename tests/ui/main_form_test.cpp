@@ -5,10 +5,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QResizeEvent>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
-
+#include <QWindow>
 #include <filesystem>
 #include <stdexcept>
 
@@ -560,7 +561,23 @@ void MainFormTest::layoutAndTooltips() {
     QCOMPARE(form->nextbtn->geometry(), QRect(255, 8, 17, 17));
     QCOMPARE(form->TongueBtn->geometry(), QRect(306, 4, 25, 25));
     QCOMPARE(form->movl->y(), 42);
-    QCOMPARE(form->movl->x(), (form->frameGeometry().width() - form->movl->width()) / 2 - 4);
+    const auto labelLeft = [form] {
+        return (form->frameGeometry().width() - form->movl->width()) / 2 - 4;
+    };
+    QCOMPARE(form->movl->x(), labelLeft());
+    QCOMPARE(form->minimumSize(), form->maximumSize());  // what tiling compositors float
+    // A desktop that maximizes or fullscreens the fixed window gets it back at its size.
+    for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+        game.form->setWindowState(state);
+        QTRY_COMPARE(form->windowState(), Qt::WindowStates(Qt::WindowNoState));
+        QTRY_COMPARE(form->size(), QSize(337, 385));
+    }
+    // The desktop stretched the window, a repaint placed the label by that width, and the
+    // size came back: the resize alone puts the label back.
+    game.form->movl->move(302, 42);
+    QResizeEvent back(QSize(337, 385), QSize(700, 700));
+    QApplication::sendEvent(game.form.get(), &back);
+    QCOMPARE(form->movl->x(), labelLeft());
     const QList<QPair<QWidget*, const char*>> hints = {
         {form->RestartBtn, "I try it again."},
         {form->HintBtn, "What's to do here?"},
