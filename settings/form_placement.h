@@ -51,7 +51,7 @@ class PlacementWindow {
 
     // False where the window system does not tell a window its position (Wayland): then
     // nothing is restored or saved.
-    virtual bool PositionKnown() const { return true; }
+    virtual bool PositionKnown() const = 0;
     virtual WindowPlacement GetWindowPlacement() const = 0;
     virtual void SetWindowPlacement(const WindowPlacement& placement) = 0;
     virtual DesktopRect Desktop() const = 0;
