@@ -19,20 +19,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 
 # The accessibility bus and the helpers it starts (its own dbus-daemon and the registry)
 # are ended by their PIDs along with the servers of xvfb_session.sh.
-descendants() {  # pid
-    local child
-    for child in $(pgrep -P "$1" || true); do
-        echo "$child"
-        descendants "$child"
-    done
-}
-end_bus() {
-    if [[ -n ${bus_pid:-} ]]; then
-        # shellcheck disable=SC2046
-        kill "$bus_pid" $(descendants "$bus_pid") 2>/dev/null || true
-    fi
-}
-trap 'end_bus; kill "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'end_processes "${bus_pid:-}" "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 start_xvfb
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &

@@ -15,7 +15,7 @@ xvfb_session_name=mutter
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/xvfb_session.sh"
 source "$here/compositor_session.sh"
-trap 'kill "${game_pid:-}" "${mutter_pid:-}" "${bus_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'end_processes "${game_pid:-}" "${mutter_pid:-}" "${bus_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 ClientHeight=385
 

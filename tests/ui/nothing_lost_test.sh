@@ -12,7 +12,7 @@ mkdir -p "$out"
 xvfb_session_name=nothing-lost
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 # Every process started here is ended by its own id.
-trap 'kill "${copy_a:-}" "${copy_b:-}" "${game_pid:-}" "${holder_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true
+trap 'end_processes "${copy_a:-}" "${copy_b:-}" "${game_pid:-}" "${holder_pid:-}" "${xvfb_pid:-}"
       wait 2>/dev/null; rm -rf "$work"' EXIT
 
 # The window of one process with exactly this title, once it is mapped.

@@ -34,10 +34,10 @@ xvfb_session_name=sway
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/xvfb_session.sh"
 source "$here/compositor_session.sh"
-trap 'kill "${game_pid:-}" "${sway_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'end_processes "${game_pid:-}" "${sway_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 start_sway() {  # xwayland: enable | disable
-    kill "${sway_pid:-}" 2>/dev/null || true
+    end_processes "${sway_pid:-}"
     wait "${sway_pid:-}" 2>/dev/null || true
     rm -rf "$XDG_RUNTIME_DIR" && mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     cat >"$work/sway.conf" <<CONF

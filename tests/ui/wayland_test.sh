@@ -16,7 +16,7 @@ out=$3
 mkdir -p "$out"
 xvfb_session_name=wayland
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
-trap 'kill "${game_pid:-}" "${proto_pid:-}" "${weston_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'end_processes "${game_pid:-}" "${proto_pid:-}" "${weston_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 start_xvfb
 cat >"$work/weston.ini" <<'INI'

@@ -5,8 +5,27 @@
 # With TRAVOLI_TEST_WM set (openbox, xfwm4) that window manager runs on the server too.
 
 work=$(mktemp -d)
+
+# Processes ended by their PIDs together with everything they started: a session bus starts
+# services of its own (the accessibility bus launcher, for one) that would outlive it.
+descendants() {  # pid
+    local child
+    for child in $(pgrep -P "$1" || true); do
+        echo "$child"
+        descendants "$child"
+    done
+}
+end_processes() {  # pid...
+    local pid all=()
+    for pid in "$@"; do
+        [[ -n $pid ]] || continue
+        # shellcheck disable=SC2207
+        all+=("$pid" $(descendants "$pid"))
+    done
+    ((${#all[@]} == 0)) || kill "${all[@]}" 2>/dev/null || true
+}
 # The server is waited for, so that the next script's server never meets its leftovers.
-trap 'kill "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}" 2>/dev/null || true; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'end_processes "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
     echo "${xvfb_session_name:-smoke}: $*" >&2
@@ -46,7 +65,8 @@ start_wm() {  # openbox | xfwm4 | (empty: none)
     case $1 in
         "") return 0 ;;
         openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
-        xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & ;;
+        # GTK's accessibility bridge would start an accessibility bus for the manager.
+        xfwm4) NO_AT_BRIDGE=1 dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$work/wm.log" 2>&1 & ;;
         *) fail "unknown window manager '$1'" ;;
     esac
     wm_pid=$!
