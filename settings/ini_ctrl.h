@@ -8,7 +8,8 @@
 
 namespace travoli {
 
-// What the settings store could not do.
+// What the settings store could not do. The windows look their words up by this order: a
+// new kind goes at the end.
 enum class StoreFailure {
     DataType,    // a value that is not text
     GetData,     // a value that could not be read

@@ -57,7 +57,8 @@ enum class HiveProblem {
 };
 
 // What the backing store met when it failed, as its kind and its variable parts; the windows
-// say it in the player's language, LastError() in English for the tool and for stderr.
+// say it in the player's language, LastError() in English for the tool and for stderr. Both
+// look their words up by this order: a new kind goes at the end.
 enum class HiveFault {
     Library,           // what the library or the system said, in `detail`
     LinkToNothing,     // a link to a file that is not there

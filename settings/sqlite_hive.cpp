@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 #include <pwd.h>
@@ -176,54 +177,29 @@ HiveStatus SqliteHive::FailAt(const std::string& path, const std::string& said, 
 }
 
 std::string SqliteHive::LastError() const {
+    // In English, by the order of HiveFault; the windows take theirs from the text table.
+    static constexpr const char* Said[] = {
+        "",
+        "a link to a file that is not there",
+        "not a regular file (a directory)",
+        "not a regular file (a device)",
+        "not a regular file (a FIFO)",
+        "not a regular file (a socket)",
+        "not a regular file (no plain file)",
+        "an empty file, not a settings file",
+        "not a settings file",
+        "a settings file that fails its integrity check",
+        "the settings file keeps turning out damaged",
+        "damaged, and it cannot be moved aside: ",
+        "damaged, and no free name to move it to",
+        "the change was not saved",
+        "the hive is in use",
+    };
+    static_assert(std::size(Said) == static_cast<std::size_t>(HiveFault::InUse) + 1);
     const HiveFailure& failure = lastFailure_;
-    std::string text;
-    switch (failure.fault) {
-        case HiveFault::Library:
-            text = failure.detail;
-            break;
-        case HiveFault::LinkToNothing:
-            text = "a link to a file that is not there";
-            break;
-        case HiveFault::InPlaceDirectory:
-            text = "not a regular file (a directory)";
-            break;
-        case HiveFault::InPlaceDevice:
-            text = "not a regular file (a device)";
-            break;
-        case HiveFault::InPlaceFifo:
-            text = "not a regular file (a FIFO)";
-            break;
-        case HiveFault::InPlaceSocket:
-            text = "not a regular file (a socket)";
-            break;
-        case HiveFault::InPlaceOther:
-            text = "not a regular file (no plain file)";
-            break;
-        case HiveFault::EmptyFile:
-            text = "an empty file, not a settings file";
-            break;
-        case HiveFault::NotOurs:
-            text = "not a settings file";
-            break;
-        case HiveFault::FailsCheck:
-            text = "a settings file that fails its integrity check";
-            break;
-        case HiveFault::KeepsDamaged:
-            text = "the settings file keeps turning out damaged";
-            break;
-        case HiveFault::CannotMoveAside:
-            text = "damaged, and it cannot be moved aside: " + failure.detail;
-            break;
-        case HiveFault::NoFreeName:
-            text = "damaged, and no free name to move it to";
-            break;
-        case HiveFault::NotSaved:
-            text = "the change was not saved";
-            break;
-        case HiveFault::InUse:
-            text = "the hive is in use";
-            break;
+    std::string text = Said[static_cast<int>(failure.fault)];
+    if (failure.fault == HiveFault::Library || failure.fault == HiveFault::CannotMoveAside) {
+        text += failure.detail;
     }
     if (text.empty()) {
         return {};

@@ -1,5 +1,7 @@
 #include "ui/error_message.h"
 
+#include <iterator>
+
 #include "media/container/wave_output.h"
 #include "settings/form_placement.h"
 #include "settings/ini_ctrl.h"
@@ -13,67 +15,36 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-TextId StoreText(StoreFailure failure) {
-    switch (failure) {
-        case StoreFailure::DataType:
-            return TextId::StoreDataType;
-        case StoreFailure::GetData:
-            return TextId::StoreGetData;
-        case StoreFailure::SetData:
-            return TextId::StoreSetData;
-        case StoreFailure::DeleteData:
-            return TextId::StoreDeleteData;
-        case StoreFailure::CreateKey:
-            return TextId::StoreCreateKey;
-        case StoreFailure::OpenKey:
-            return TextId::StoreOpenKey;
-        case StoreFailure::Commit:
-            break;
-    }
-    return TextId::StoreCommit;
-}
+// By the order of the enums, which the sizes below tie to their last values.
+constexpr TextId StoreTexts[] = {
+    TextId::StoreDataType,  TextId::StoreGetData, TextId::StoreSetData, TextId::StoreDeleteData,
+    TextId::StoreCreateKey, TextId::StoreOpenKey, TextId::StoreCommit};
+static_assert(std::size(StoreTexts) == static_cast<std::size_t>(StoreFailure::Commit) + 1);
 
-TextId HiveText(HiveFault fault) {
-    switch (fault) {
-        case HiveFault::LinkToNothing:
-            return TextId::HiveLinkToNothing;
-        case HiveFault::InPlaceDirectory:
-            return TextId::HiveInPlaceDirectory;
-        case HiveFault::InPlaceDevice:
-            return TextId::HiveInPlaceDevice;
-        case HiveFault::InPlaceFifo:
-            return TextId::HiveInPlaceFifo;
-        case HiveFault::InPlaceSocket:
-            return TextId::HiveInPlaceSocket;
-        case HiveFault::InPlaceOther:
-            return TextId::HiveInPlaceOther;
-        case HiveFault::EmptyFile:
-            return TextId::HiveEmptyFile;
-        case HiveFault::NotOurs:
-            return TextId::HiveNotOurs;
-        case HiveFault::FailsCheck:
-            return TextId::HiveFailsCheck;
-        case HiveFault::KeepsDamaged:
-            return TextId::HiveKeepsDamaged;
-        case HiveFault::CannotMoveAside:
-            return TextId::HiveCannotMoveAside;
-        case HiveFault::NoFreeName:
-            return TextId::HiveNoFreeName;
-        case HiveFault::NotSaved:
-            return TextId::HiveNotSaved;
-        case HiveFault::InUse:
-            return TextId::HiveInUse;
-        case HiveFault::Library:
-            break;
-    }
-    return TextId::HiveAt;  // never asked: what the library said is no row
-}
+// What the library said has no row of its own.
+constexpr TextId HiveTexts[] = {TextId::HiveAt,
+                                TextId::HiveLinkToNothing,
+                                TextId::HiveInPlaceDirectory,
+                                TextId::HiveInPlaceDevice,
+                                TextId::HiveInPlaceFifo,
+                                TextId::HiveInPlaceSocket,
+                                TextId::HiveInPlaceOther,
+                                TextId::HiveEmptyFile,
+                                TextId::HiveNotOurs,
+                                TextId::HiveFailsCheck,
+                                TextId::HiveKeepsDamaged,
+                                TextId::HiveCannotMoveAside,
+                                TextId::HiveNoFreeName,
+                                TextId::HiveNotSaved,
+                                TextId::HiveInUse};
+static_assert(std::size(HiveTexts) == static_cast<std::size_t>(HiveFault::InUse) + 1);
 
 // The hive's cause as its LastError() says it in English, in `language`.
 QString HiveCause(const HiveFailure& cause, Language language) {
     QString text = cause.fault == HiveFault::Library
                        ? FromStd(cause.detail)
-                       : TextFor(HiveText(cause.fault), language).arg(FromStd(cause.detail));
+                       : TextFor(HiveTexts[static_cast<int>(cause.fault)], language)
+                             .arg(FromStd(cause.detail));
     if (text.isEmpty()) {
         return text;
     }
@@ -95,8 +66,8 @@ EBrokenPicture::EBrokenPicture(std::size_t index)
 
 QString ErrorMessage(const std::exception& error, Language language) {
     if (const auto* store = dynamic_cast<const ERegistryException*>(&error)) {
-        const QString message =
-            TextFor(StoreText(store->Failure()), language).arg(FromStd(store->Name()));
+        const QString message = TextFor(StoreTexts[static_cast<int>(store->Failure())], language)
+                                    .arg(FromStd(store->Name()));
         const auto* hive = dynamic_cast<const EHiveFailure*>(store);
         const QString cause = hive != nullptr ? HiveCause(hive->Cause(), language) : QString();
         return cause.isEmpty() ? message
