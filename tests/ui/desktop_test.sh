@@ -12,7 +12,6 @@ mkdir -p "$out"
 xvfb_session_name="desktop ${TRAVOLI_TEST_WM:-without a window manager}"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 
-ClientHeight=385  # the main window's client height, which the rule uses
 
 # The window with this caption, once its frame has settled; its caption is checked too.
 settled() {  # caption
@@ -20,18 +19,6 @@ settled() {  # caption
     id=$(window "$1")
     check_caption "$id" "$1"
     echo "$id"
-}
-near() {  # what actual expected
-    local d=$(($2 - $3))
-    ((d >= -1 && d <= 1)) || fail "$1 is $2, the rule says $3"
-}
-# The dialog lies over the main window as the placement rule says.
-check_over_main() {  # dialog main name
-    local ml mt mw mh dl dt dw dh
-    read -r ml mt mw mh <<<"$(frame "$2")"
-    read -r dl dt dw dh <<<"$(frame "$1")"
-    near "$3's left" "$dl" $((ml + (mw - dw) / 2))
-    near "$3's top" "$dt" $((mt + mh - (ClientHeight + dh) / 2))
 }
 main_window() {
     local id

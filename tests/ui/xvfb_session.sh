@@ -96,6 +96,21 @@ frame() {  # window
     fi
 }
 
+# A dialog lies over the main window as the placement rule says, by the outer rectangles
+# that RECT gives ("left top width height"; the frame by default).
+ClientHeight=385  # the main window's client height, which the rule uses
+near() {  # what actual expected
+    local d=$(($2 - $3))
+    ((d >= -1 && d <= 1)) || fail "$1 is $2, the rule says $3"
+}
+check_over_main() {  # dialog main name [rect]
+    local rect=${4:-frame} ml mt mw mh dl dt dw dh
+    read -r ml mt mw mh <<<"$("$rect" "$2")"
+    read -r dl dt dw dh <<<"$("$rect" "$1")"
+    near "$3's left" "$dl" $((ml + (mw - dw) / 2))
+    near "$3's top" "$dt" $((mt + mh - (ClientHeight + dh) / 2))
+}
+
 # The window manager reads the caption from _NET_WM_NAME (UTF-8) and WM_NAME.
 check_caption() {  # window caption
     local net
