@@ -13,7 +13,9 @@
 #include "settings/sqlite_hive.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/recording_wave_output.h"
+#include "ui/application.h"
 #include "ui/main_form.h"
+#include "ui/placement_window.h"
 
 namespace {
 
@@ -30,6 +32,10 @@ class ShownWindow {
         travoli::Platform platform;
         platform.soundOutput = &sound_;
         platform.hive = &hive_;
+        platform.errors = &errors_;
+        platform.placementWindow = [](QWidget& window) {
+            return std::make_unique<travoli::QtPlacementWindow>(&window);
+        };
         form = std::make_unique<travoli::TMainForm>(platform);
         form->CreateDialogs();
         answers.ExpectButton("FreewareDlg", "OKBtn");
@@ -58,6 +64,7 @@ class ShownWindow {
     QTemporaryDir dir_;
     travoli::SqliteHive hive_;
     travoli::RecordingWaveOutput sound_;
+    travoli::MessageBoxPresenter errors_;
     travoli::test::ModalAnswerer answers;
     std::unique_ptr<travoli::TMainForm> form;
 };

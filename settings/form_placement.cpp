@@ -25,7 +25,7 @@ int Narrowed(std::int64_t value) {
 int ToInteger(const std::string& field) {
     std::int32_t value = 0;
     if (!ParseStoredInteger(field, value)) {
-        throw EConvertError("'" + field + "' is not a valid integer value");
+        throw EConvertError(field);
     }
     return value;
 }

@@ -10,10 +10,17 @@
 
 namespace travoli {
 
-// Raised when a saved number cannot be read: "'5x0' is not a valid integer value".
+// Raised when a saved number cannot be read: "'5x0' is not a valid integer value". Field()
+// is the text that is no number, for the windows to say in the player's language.
 class EConvertError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit EConvertError(std::string field)
+        : std::runtime_error("'" + field + "' is not a valid integer value"),
+          field_(std::move(field)) {}
+    const std::string& Field() const { return field_; }
+
+  private:
+    std::string field_;
 };
 
 struct PlacementRect {
@@ -44,7 +51,7 @@ class PlacementWindow {
 
     // False where the window system does not tell a window its position (Wayland): then
     // nothing is restored or saved.
-    virtual bool PositionKnown() const { return true; }
+    virtual bool PositionKnown() const = 0;
     virtual WindowPlacement GetWindowPlacement() const = 0;
     virtual void SetWindowPlacement(const WindowPlacement& placement) = 0;
     virtual DesktopRect Desktop() const = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <set>
 #include <string>
 #include <variant>
@@ -68,6 +69,7 @@ inline constexpr SavedValue SavedValues[] = {
 struct SettingsLoadReport {
     std::set<std::string> unread;     // the keys, as stored ("level", "solution", ...)
     std::vector<std::string> errors;  // the store's messages, in the order met
+    std::exception_ptr firstError;    // the first of them, for the windows to say
     bool storeFailed = false;         // the hive itself failed: nothing more was tried
 };
 

@@ -48,7 +48,41 @@ std::string Quoted(const std::string& name) {
     return "'" + name + "'";
 }
 
+std::string StoreMessage(StoreFailure failure, const std::string& name) {
+    switch (failure) {
+        case StoreFailure::DataType:
+            return "Ungültiger Datentyp für " + Quoted(name);
+        case StoreFailure::GetData:
+            return "Fehler beim Holen der Daten für " + Quoted(name);
+        case StoreFailure::SetData:
+            return "Fehler beim Setzen der Daten für " + Quoted(name);
+        case StoreFailure::DeleteData:
+            return "Fehler beim Löschen der Daten für " + Quoted(name);
+        case StoreFailure::CreateKey:
+            return "Erzeugung von Schlüssel " + name + " misslungen";
+        case StoreFailure::OpenKey:
+            return "Fehler beim Öffnen von Schlüssel " + name;
+        case StoreFailure::Commit:
+            break;
+    }
+    return "Fehler beim Speichern der Einstellungen";
+}
+
+std::string WithCause(const std::string& message, const std::string& cause) {
+    return cause.empty() ? message : message + " (" + cause + ")";
+}
+
 }  // namespace
+
+ERegistryException::ERegistryException(StoreFailure failure, std::string name,
+                                       const std::string& cause)
+    : std::runtime_error(WithCause(StoreMessage(failure, name), cause)),
+      failure_(failure),
+      name_(std::move(name)) {}
+
+EHiveFailure::EHiveFailure(StoreFailure failure, std::string name, HiveFailure cause,
+                           const std::string& causeText)
+    : ERegistryException(failure, std::move(name), causeText), cause_(std::move(cause)) {}
 
 bool ParseStoredInteger(const std::string& text, std::int32_t& value) {
     std::size_t at = 0;
@@ -121,16 +155,11 @@ std::string TIniCtrl::ResolveSection(const std::string& section) {
     return previous_;
 }
 
-std::string TIniCtrl::Cause(HiveStatus status) const {
-    const std::string cause = status == HiveStatus::Failed ? hive_.LastError() : std::string();
-    return cause.empty() ? std::string() : " (" + cause + ")";
-}
-
-void TIniCtrl::Throw(HiveStatus status, const std::string& message) const {
+void TIniCtrl::Throw(HiveStatus status, StoreFailure failure, const std::string& name) const {
     if (status == HiveStatus::Failed) {
-        throw EHiveFailure(message + Cause(status));
+        throw EHiveFailure(failure, name, hive_.LastFailure(), hive_.LastError());
     }
-    throw ERegistryException(message);
+    throw ERegistryException(failure, name);
 }
 
 HKEY TIniCtrl::OpenBaseForReading(bool& opened, KeyAccess& granted) {
@@ -149,7 +178,7 @@ HKEY TIniCtrl::OpenBaseForReading(bool& opened, KeyAccess& granted) {
         }
         if (status == HiveStatus::Failed) {
             // The root lives in the same file: falling back to it would only fail again.
-            Throw(status, "Fehler beim Öffnen von Schlüssel " + baseKey_);
+            Throw(status, StoreFailure::OpenKey, baseKey_);
         }
         if (status != HiveStatus::AccessDenied) {
             break;
@@ -161,7 +190,6 @@ HKEY TIniCtrl::OpenBaseForReading(bool& opened, KeyAccess& granted) {
 // Without `text` only the value's existence is asked.
 bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, std::string* text) {
     const std::string name = ResolveSection(section);
-    const std::string failed = "Fehler beim Holen der Daten für " + Quoted(key);
 
     bool baseOpen = false;
     KeyAccess granted = KeyAccess::Read;
@@ -171,7 +199,7 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, st
     HKEY sectionKey = 0;
     HiveStatus status = hive_.OpenKey(base, name, granted, sectionKey);
     if (status == HiveStatus::Failed) {
-        Throw(status, failed);
+        Throw(status, StoreFailure::GetData, key);
     }
     if (status != HiveStatus::Ok) {
         return false;
@@ -181,7 +209,7 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, st
     ValueInfo info;
     status = hive_.QueryValueInfo(sectionKey, key, info);
     if (status == HiveStatus::Failed) {
-        Throw(status, failed);
+        Throw(status, StoreFailure::GetData, key);
     }
     if (status != HiveStatus::Ok) {
         return false;
@@ -194,13 +222,13 @@ bool TIniCtrl::ReadStored(const std::string& section, const std::string& key, st
         return true;
     }
     if (info.type != REG_SZ && info.type != REG_EXPAND_SZ) {
-        throw ERegistryException("Ungültiger Datentyp für " + Quoted(key));
+        throw ERegistryException(StoreFailure::DataType, key);
     }
     std::uint32_t type = REG_NONE;
     std::string data;
     status = hive_.QueryValueData(sectionKey, key, type, data);
     if (status != HiveStatus::Ok) {
-        Throw(status, failed);
+        Throw(status, StoreFailure::GetData, key);
     }
     *text = data.substr(0, data.find('\0'));
     return true;
@@ -211,7 +239,7 @@ HKEY TIniCtrl::OpenBaseForWriting(bool& opened) {
     const HiveStatus status =
         hive_.CreateKey(HKEY_CURRENT_USER, baseKey_, KeyAccess::AllAccess, base);
     if (status == HiveStatus::Failed) {
-        Throw(status, "Erzeugung von Schlüssel " + baseKey_ + " misslungen");
+        Throw(status, StoreFailure::CreateKey, baseKey_);
     }
     opened = status == HiveStatus::Ok;
     return opened ? base : HKEY_CURRENT_USER;
@@ -228,25 +256,24 @@ void TIniCtrl::WriteStored(const std::string& section, const std::string& key,
     HKEY sectionKey = 0;
     HiveStatus status = hive_.CreateKey(base, name, KeyAccess::AllAccess, sectionKey);
     if (status != HiveStatus::Ok) {
-        Throw(status, "Erzeugung von Schlüssel " + name + " misslungen");
+        Throw(status, StoreFailure::CreateKey, name);
     }
     KeyGuard sectionGuard(hive_, sectionKey, true);
 
     const std::string data = text.substr(0, text.find('\0')) + '\0';
-    const std::string failed = "Fehler beim Setzen der Daten für " + Quoted(key);
     status = hive_.SetValue(sectionKey, key, REG_SZ, data);
     if (status != HiveStatus::Ok) {
-        Throw(status, failed);
+        Throw(status, StoreFailure::SetData, key);
     }
     // The hive makes the change durable when its last key closes; a failure there means the
     // value was not saved after all.
     const HiveStatus closedSection = sectionGuard.Close();
     const HiveStatus closedBase = baseGuard.Close();
     if (closedSection != HiveStatus::Ok) {
-        Throw(closedSection, failed);
+        Throw(closedSection, StoreFailure::SetData, key);
     }
     if (closedBase != HiveStatus::Ok) {
-        Throw(closedBase, failed);
+        Throw(closedBase, StoreFailure::SetData, key);
     }
 }
 
@@ -289,7 +316,6 @@ bool TIniCtrl::ValueExists(const std::string& section, const std::string& key) {
 
 void TIniCtrl::DeleteValue(const std::string& section, const std::string& key) {
     const std::string name = ResolveSection(section);
-    const std::string failed = "Fehler beim Löschen der Daten für " + Quoted(key);
 
     bool baseOpen = false;
     const HKEY base = OpenBaseForWriting(baseOpen);
@@ -301,18 +327,18 @@ void TIniCtrl::DeleteValue(const std::string& section, const std::string& key) {
         KeyGuard sectionGuard(hive_, sectionKey, true);
         status = hive_.DeleteValue(sectionKey, key);
         if (status != HiveStatus::Ok && status != HiveStatus::NotFound) {
-            Throw(status, failed);
+            Throw(status, StoreFailure::DeleteData, key);
         }
         status = sectionGuard.Close();
     } else if (status == HiveStatus::NotFound) {
         status = HiveStatus::Ok;
     }
     if (status != HiveStatus::Ok) {
-        Throw(status, failed);
+        Throw(status, StoreFailure::DeleteData, key);
     }
     status = baseGuard.Close();
     if (status != HiveStatus::Ok) {
-        Throw(status, failed);
+        Throw(status, StoreFailure::DeleteData, key);
     }
 }
 
@@ -339,7 +365,7 @@ void TIniCtrl::Transaction::Commit() {
     open_ = false;
     const HiveStatus status = ini_.hive_.CloseKey(key_);
     if (status != HiveStatus::Ok) {
-        ini_.Throw(status, "Fehler beim Speichern der Einstellungen");
+        ini_.Throw(status, StoreFailure::Commit, {});
     }
 }
 

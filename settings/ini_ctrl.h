@@ -8,18 +8,43 @@
 
 namespace travoli {
 
-// Raised by the settings store when the hive refuses an operation; the message says which
-// value or key (German, as the program has always shown it).
+// What the settings store could not do. The windows look their words up by this order: a
+// new kind goes at the end.
+enum class StoreFailure {
+    DataType,    // a value that is not text
+    GetData,     // a value that could not be read
+    SetData,     // a value that could not be written
+    DeleteData,  // a value that could not be deleted
+    CreateKey,   // a key that could not be created
+    OpenKey,     // a key that could not be opened
+    Commit,      // the changes of a unit of work that were not saved
+};
+
+// Raised by the settings store when the hive refuses an operation. It carries what failed and
+// the key or value it names; its message is the store's own, in German as the program has
+// always said it, and the windows say the same through their text table.
 class ERegistryException : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    ERegistryException(StoreFailure failure, std::string name, const std::string& cause = {});
+    StoreFailure Failure() const { return failure_; }
+    const std::string& Name() const { return name_; }
+
+  private:
+    StoreFailure failure_;
+    std::string name_;
 };
 
 // The hive itself failed (the file locked, unreadable, not a settings file): what is stored
-// is unknown, which is never the same as absent. The message names the file and the cause.
+// is unknown, which is never the same as absent. The message adds the hive's cause, in
+// brackets; Cause() is the same as its kind and parts.
 class EHiveFailure : public ERegistryException {
   public:
-    using ERegistryException::ERegistryException;
+    EHiveFailure(StoreFailure failure, std::string name, HiveFailure cause,
+                 const std::string& causeText);
+    const HiveFailure& Cause() const { return cause_; }
+
+  private:
+    HiveFailure cause_;
 };
 
 // Reads a stored integer: optional blanks, an optional sign, then decimal digits within the
@@ -87,9 +112,7 @@ class TIniCtrl {
     HKEY OpenBaseForReading(bool& opened, KeyAccess& granted);
     // The base key for a change, created when missing; the hive's root when that is refused.
     HKEY OpenBaseForWriting(bool& opened);
-    // " (file: cause)" after a status of Failed, else empty.
-    std::string Cause(HiveStatus status) const;
-    [[noreturn]] void Throw(HiveStatus status, const std::string& message) const;
+    [[noreturn]] void Throw(HiveStatus status, StoreFailure failure, const std::string& name) const;
 
     RegistryHive& hive_;
     std::string baseKey_;

@@ -56,6 +56,34 @@ enum class HiveProblem {
     NotAHive,  // some other file that may not be touched
 };
 
+// What the backing store met when it failed, as its kind and its variable parts; the windows
+// say it in the player's language, LastError() in English for the tool and for stderr. Both
+// look their words up by this order: a new kind goes at the end.
+enum class HiveFault {
+    Library,           // what the library or the system said, in `detail`
+    LinkToNothing,     // a link to a file that is not there
+    InPlaceDirectory,  // not a regular file in the place of the file: which kind
+    InPlaceDevice,
+    InPlaceFifo,
+    InPlaceSocket,
+    InPlaceOther,
+    EmptyFile,        // an empty file, not a settings file
+    NotOurs,          // some other file
+    FailsCheck,       // a settings file that fails its integrity check
+    KeepsDamaged,     // moved aside, and damaged again at every look
+    CannotMoveAside,  // damaged, and the rename failed: `detail` the system's reason
+    NoFreeName,       // damaged, and no free name to move it to
+    NotSaved,         // the change was rolled back under us
+    InUse,            // the hive has keys open
+};
+
+struct HiveFailure {
+    HiveFault fault = HiveFault::Library;
+    std::string path;  // the file or folder it concerns; empty when none is named
+    std::string detail;
+    bool leftAsItIs = false;  // a file that is not ours, which was not touched
+};
+
 struct ValueInfo {
     std::uint32_t type = REG_NONE;
     std::size_t size = 0;
@@ -89,6 +117,9 @@ class RegistryHive {
     virtual void DiscardChanges() {}
     // What went wrong in the last call that returned Failed (the file and the cause), or empty.
     virtual std::string LastError() const { return {}; }
+    // The same, as its kind and its parts; a hive that knows no kinds gives its text as what
+    // the library said.
+    virtual HiveFailure LastFailure() const { return {HiveFault::Library, {}, LastError()}; }
     // The cause of that failure, as far as it can be told.
     virtual HiveProblem LastProblem() const { return HiveProblem::Unknown; }
     // The file behind the hive, or empty when it has none.

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 #include <pwd.h>
@@ -163,10 +164,50 @@ std::string SqliteHive::DefaultPath() {
     return base + "/ZanfirGames/Travoli/registry.sqlite3";
 }
 
-HiveStatus SqliteHive::Fail(const std::string& what, int code) {
-    lastError_ = what;
+HiveStatus SqliteHive::Fail(HiveFault fault, const std::string& detail, int code) {
+    lastFailure_ = {fault, path_, detail};
     lastProblem_ = Diagnose(code);
     return HiveStatus::Failed;
+}
+
+HiveStatus SqliteHive::FailAt(const std::string& path, const std::string& said, int code) {
+    Fail(HiveFault::Library, said, code);
+    lastFailure_.path = path;
+    return HiveStatus::Failed;
+}
+
+std::string SqliteHive::LastError() const {
+    // In English, by the order of HiveFault; the windows take theirs from the text table.
+    static constexpr const char* Said[] = {
+        "",
+        "a link to a file that is not there",
+        "not a regular file (a directory)",
+        "not a regular file (a device)",
+        "not a regular file (a FIFO)",
+        "not a regular file (a socket)",
+        "not a regular file (no plain file)",
+        "an empty file, not a settings file",
+        "not a settings file",
+        "a settings file that fails its integrity check",
+        "the settings file keeps turning out damaged",
+        "damaged, and it cannot be moved aside: ",
+        "damaged, and no free name to move it to",
+        "the change was not saved",
+        "the hive is in use",
+    };
+    static_assert(std::size(Said) == static_cast<std::size_t>(HiveFault::InUse) + 1);
+    const HiveFailure& failure = lastFailure_;
+    std::string text = Said[static_cast<int>(failure.fault)];
+    if (failure.fault == HiveFault::Library || failure.fault == HiveFault::CannotMoveAside) {
+        text += failure.detail;
+    }
+    if (text.empty()) {
+        return {};
+    }
+    if (failure.leftAsItIs) {
+        text += "; it was left as it is";
+    }
+    return failure.path.empty() ? text : failure.path + ": " + text;
 }
 
 HiveProblem SqliteHive::Diagnose(int code) const {
@@ -221,7 +262,7 @@ bool SqliteHive::LookAtPath(Mode mode, bool& exists, struct stat& found) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return true;
         }
-        Fail(path_ + ": " + std::strerror(errno));
+        FailAt(path_, std::strerror(errno));
         return false;
     }
     if (::stat(path_.c_str(), &found) != 0) {
@@ -229,17 +270,18 @@ bool SqliteHive::LookAtPath(Mode mode, bool& exists, struct stat& found) {
         if (mode == Mode::Read && errno == ENOENT) {
             return true;
         }
-        Fail(path_ + ": a link to a file that is not there; it was left as it is");
+        Fail(HiveFault::LinkToNothing);
+        lastFailure_.leftAsItIs = true;
         return false;
     }
     if (!S_ISREG(found.st_mode)) {
         // Never opened: a FIFO would keep the open waiting, a device would be read from.
-        const char* kind = S_ISDIR(found.st_mode)                             ? "a directory"
-                           : S_ISCHR(found.st_mode) || S_ISBLK(found.st_mode) ? "a device"
-                           : S_ISFIFO(found.st_mode)                          ? "a FIFO"
-                           : S_ISSOCK(found.st_mode)                          ? "a socket"
-                                                                              : "no plain file";
-        Fail(path_ + ": not a regular file (" + kind + "); it was left as it is");
+        Fail(S_ISDIR(found.st_mode)                             ? HiveFault::InPlaceDirectory
+             : S_ISCHR(found.st_mode) || S_ISBLK(found.st_mode) ? HiveFault::InPlaceDevice
+             : S_ISFIFO(found.st_mode)                          ? HiveFault::InPlaceFifo
+             : S_ISSOCK(found.st_mode)                          ? HiveFault::InPlaceSocket
+                                                                : HiveFault::InPlaceOther);
+        lastFailure_.leftAsItIs = true;
         return false;
     }
     exists = true;
@@ -289,7 +331,7 @@ HiveStatus SqliteHive::Begin(Mode mode) {
                 break;
         }
     }
-    return Fail(path_ + ": the settings file keeps turning out damaged");
+    return Fail(HiveFault::KeepsDamaged);
 }
 
 SqliteHive::Look SqliteHive::OpenDatabase(Mode mode) {
@@ -330,18 +372,19 @@ SqliteHive::Look SqliteHive::OpenDatabase(Mode mode) {
         }
     }
 
-    const std::string problem = contents == Contents::Empty ? "an empty file, not a settings file"
-                                : contents == Contents::Foreign ? "not a settings file"
-                                : contents == Contents::Broken
-                                    ? "a settings file that fails its integrity check"
-                                    : DatabaseError(rc);
+    const HiveFault problem = contents == Contents::Empty     ? HiveFault::EmptyFile
+                              : contents == Contents::Foreign ? HiveFault::NotOurs
+                              : contents == Contents::Broken  ? HiveFault::FailsCheck
+                                                              : HiveFault::Library;
+    const std::string said = problem == HiveFault::Library ? DatabaseError(rc) : std::string();
     Disconnect();
     if (!exists || !(foreign || IsDamage(rc))) {
-        Fail(path_ + ": " + problem, rc);
+        Fail(problem, said, rc);
         return Look::Failed;
     }
     if (!moveDamagedAside_) {
-        Fail(path_ + ": " + problem + "; it was left as it is", foreign ? SQLITE_NOTADB : rc);
+        Fail(problem, said, foreign ? SQLITE_NOTADB : rc);
+        lastFailure_.leftAsItIs = true;
         return Look::Failed;
     }
     return MoveAside(before.st_dev, before.st_ino) ? Look::Damaged : Look::Failed;
@@ -355,7 +398,7 @@ bool SqliteHive::CreateFolder() {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        Fail(folder.string() + ": " + error.message());
+        FailAt(folder.string(), error.message());
         return false;
     }
     return true;
@@ -472,11 +515,11 @@ bool SqliteHive::MoveAside(std::uint64_t device, std::uint64_t inode) {
             return true;  // moved by another copy meanwhile
         }
         if (errno != EEXIST) {
-            Fail(path_ + ": damaged, and it cannot be moved aside: " + std::strerror(errno));
+            Fail(HiveFault::CannotMoveAside, std::strerror(errno));
             return false;
         }
     }
-    Fail(path_ + ": damaged, and no free name to move it to");
+    Fail(HiveFault::NoFreeName);
     return false;
 }
 
@@ -487,12 +530,12 @@ HiveStatus SqliteHive::EndIfIdle() {
     HiveStatus status = HiveStatus::Ok;
     if (sqlite3_get_autocommit(db_) == 0) {
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            status = Fail(path_ + ": " + sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
+            status = FailAt(path_, sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         }
     } else if (mode_ == Mode::Write) {
         // The transaction was rolled back under us by a failed statement.
-        status = Fail(path_ + ": the change was not saved");
+        status = Fail(HiveFault::NotSaved);
     }
     CloseDatabase();
     return status;
@@ -519,7 +562,7 @@ bool SqliteHive::FindChild(std::int64_t parent, const std::string& name, std::in
     const int rc = find.Step();
     error = rc != SQLITE_ROW && rc != SQLITE_DONE;
     if (error) {
-        lastError_ = path_ + ": " + find.Error();
+        lastFailure_ = {HiveFault::Library, path_, find.Error()};
     }
     if (rc == SQLITE_ROW) {
         id = find.Int(0);
@@ -563,7 +606,7 @@ HiveStatus SqliteHive::OpenOrCreate(HKEY parent, const std::string& subKey, KeyA
             insert.Bind(1, id);
             insert.BindText(2, part);
             if (insert.Step() != SQLITE_DONE) {
-                status = Fail(path_ + ": " + insert.Error(), insert.Code());
+                status = FailAt(path_, insert.Error(), insert.Code());
                 break;
             }
             id = sqlite3_last_insert_rowid(db_);
@@ -621,7 +664,7 @@ HiveStatus SqliteHive::QueryValueData(HKEY key, const std::string& name, std::ui
         return HiveStatus::NotFound;
     }
     if (rc != SQLITE_ROW) {
-        return Fail(path_ + ": " + query.Error());
+        return FailAt(path_, query.Error());
     }
     type = static_cast<std::uint32_t>(query.Int(0));
     data = query.Bytes(1);
@@ -646,7 +689,7 @@ HiveStatus SqliteHive::SetValue(HKEY key, const std::string& name, std::uint32_t
     set.Bind(3, type);
     set.BindBlob(4, data);
     if (set.Step() != SQLITE_DONE) {
-        return Fail(path_ + ": " + set.Error(), set.Code());
+        return FailAt(path_, set.Error(), set.Code());
     }
     return HiveStatus::Ok;
 }
@@ -663,7 +706,7 @@ HiveStatus SqliteHive::DeleteValue(HKEY key, const std::string& name) {
     erase.Bind(1, id);
     erase.BindText(2, CutAtZero(name));
     if (erase.Step() != SQLITE_DONE) {
-        return Fail(path_ + ": " + erase.Error(), erase.Code());
+        return FailAt(path_, erase.Error(), erase.Code());
     }
     return sqlite3_changes(db_) == 0 ? HiveStatus::NotFound : HiveStatus::Ok;
 }
@@ -687,7 +730,9 @@ void SqliteHive::DiscardChanges() {
 HiveStatus SqliteHive::Dump(std::vector<Entry>& entries) {
     entries.clear();
     if (!handles_.empty()) {
-        return Fail("the hive is in use");
+        Fail(HiveFault::InUse);
+        lastFailure_.path.clear();
+        return HiveStatus::Failed;
     }
     HiveStatus status = Begin(Mode::Read);
     if (status == HiveStatus::NotFound) {
@@ -754,9 +799,9 @@ HiveStatus SqliteHive::Dump(std::vector<Entry>& entries) {
     return HiveStatus::Ok;
 }
 
-HiveStatus SqliteHive::DumpFailed(const std::string& problem) {
+HiveStatus SqliteHive::DumpFailed(const std::string& said) {
     Disconnect();
-    return Fail(path_ + ": " + problem);
+    return FailAt(path_, said);
 }
 
 }  // namespace travoli

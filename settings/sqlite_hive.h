@@ -61,7 +61,8 @@ class SqliteHive : public RegistryHive {
     // Takes effect from the next unit of work.
     void SetBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
     // What went wrong in the last call that returned Failed: the file and the cause.
-    std::string LastError() const override { return lastError_; }
+    std::string LastError() const override;
+    HiveFailure LastFailure() const override { return lastFailure_; }
     HiveProblem LastProblem() const override { return lastProblem_; }
     std::string FilePath() const override { return path_; }
 
@@ -108,13 +109,15 @@ class SqliteHive : public RegistryHive {
     // True when the path is free for a fresh look: the file moved aside, or already gone.
     bool MoveAside(std::uint64_t device, std::uint64_t inode);
     // Notes the failure and, from `code` and a look at the file system, its cause.
-    HiveStatus Fail(const std::string& what, int code = 0);
+    HiveStatus Fail(HiveFault fault, const std::string& detail = {}, int code = 0);
+    // The same for what the library or the system said about `path`.
+    HiveStatus FailAt(const std::string& path, const std::string& said, int code = 0);
     HiveProblem Diagnose(int code) const;
     // What lies at the path: false (and failed) for anything no hive can be.
     bool LookAtPath(Mode mode, bool& exists, struct stat& found);
     // Lets SQLite roll back a journal left by a crash, which a read-only connection cannot.
     bool RollBackHotJournal();
-    HiveStatus DumpFailed(const std::string& problem);
+    HiveStatus DumpFailed(const std::string& said);
     HiveStatus OpenOrCreate(HKEY parent, const std::string& subKey, KeyAccess access, bool create,
                             HKEY& result);
     bool Resolve(HKEY key, std::int64_t& keyId) const;
@@ -124,7 +127,7 @@ class SqliteHive : public RegistryHive {
     DamagedFileHandler onDamaged_;
     bool moveDamagedAside_ = true;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
-    std::string lastError_;
+    HiveFailure lastFailure_;
     HiveProblem lastProblem_ = HiveProblem::Unknown;
     sqlite3* db_ = nullptr;
     Mode mode_ = Mode::None;

@@ -4,18 +4,21 @@
 #include <cstdio>
 #include <exception>
 
+#include "ui/error_message.h"
 #include "ui/texts.h"
 
 namespace travoli {
 
-namespace {
-std::function<void(const QString&)>& Presenter() {
-    static std::function<void(const QString&)> presenter;
-    return presenter;
+void MessageBoxPresenter::Show(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, TextFor(TextId::ProgramName, EnglishLanguage), text,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
 }
 
-int quietErrors = 0;
-}  // namespace
+void MessageBoxPresenter::Report(const QString& text) {
+    ++reported_;
+    std::fprintf(stderr, "travoli: %s\n", text.toUtf8().constData());
+}
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Travoli"));
@@ -25,42 +28,21 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("example.zanfir.Travoli"));
 }
 
+void TApplication::ShowEscapedErrors(ErrorPresenter* presenter,
+                                     std::function<Language()> language) {
+    presenter_ = presenter != nullptr ? presenter : &messageBox_;
+    language_ = std::move(language);
+}
+
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowError(ErrorText(error));
+        presenter_->Show(ErrorMessage(error, CurrentLanguage()));
     } catch (...) {
-        ShowError(QStringLiteral("An unexpected error occurred."));
+        presenter_->Show(TextFor(TextId::UnexpectedError, CurrentLanguage()));
     }
     return false;
-}
-
-QString ErrorText(const std::exception& error) {
-    return QString::fromUtf8(error.what());
-}
-
-void ShowError(const QString& text) {
-    if (Presenter()) {
-        Presenter()(text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, TextFor(TextId::ProgramName, EnglishLanguage), text,
-                    QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-}
-
-void ReportErrorQuietly(const QString& text) {
-    ++quietErrors;
-    std::fprintf(stderr, "travoli: %s\n", text.toUtf8().constData());
-}
-
-int QuietErrorCount() {
-    return quietErrors;
-}
-
-void SetErrorPresenter(std::function<void(const QString&)> presenter) {
-    Presenter() = std::move(presenter);
 }
 
 }  // namespace travoli

@@ -2,31 +2,52 @@
 
 #include <QApplication>
 #include <QString>
-#include <exception>
 #include <functional>
+
+#include "game/language.h"
 
 namespace travoli {
 
+// Where the errors a player must learn of go. main() gives the windows a MessageBoxPresenter,
+// tests a recorder.
+class ErrorPresenter {
+  public:
+    virtual ~ErrorPresenter() = default;
+    // In a message box over the active window.
+    virtual void Show(const QString& text) = 0;
+    // For errors met when no dialog may be shown (the session is ending): stderr only.
+    virtual void Report(const QString& text) = 0;
+};
+
+class MessageBoxPresenter : public ErrorPresenter {
+  public:
+    void Show(const QString& text) override;
+    void Report(const QString& text) override;
+    // How many errors went to stderr so far; the exit status tells of them.
+    int Reported() const { return reported_; }
+
+  private:
+    int reported_ = 0;
+};
+
 // The program's application object: an exception that escapes an event handler is shown
-// in a message box, and the event loop goes on with the next event.
+// through the presenter, and the event loop goes on with the next event.
 class TApplication : public QApplication {
     Q_OBJECT
   public:
     TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Where escaped errors are shown, and in which language; without a presenter in a message
+    // box, without a language in English.
+    void ShowEscapedErrors(ErrorPresenter* presenter, std::function<Language()> language);
+
+  private:
+    Language CurrentLanguage() const { return language_ ? language_() : NoLanguageChosen; }
+
+    MessageBoxPresenter messageBox_;
+    ErrorPresenter* presenter_ = &messageBox_;
+    std::function<Language()> language_;
 };
-
-// An exception's text as the player reads it: our messages, and the platform's, are UTF-8.
-QString ErrorText(const std::exception& error);
-
-// Shows an error's text in a message box over the active window.
-void ShowError(const QString& text);
-// For errors met when no dialog may be shown (the session is ending): stderr only.
-void ReportErrorQuietly(const QString& text);
-// How many errors went to stderr so far; the exit status tells of them.
-int QuietErrorCount();
-
-// Tests replace the message box by a recorder; an empty function restores it.
-void SetErrorPresenter(std::function<void(const QString&)> presenter);
 
 }  // namespace travoli

@@ -1,5 +1,5 @@
 // How the board is painted: the background textures and the nine cells go into a canvas,
-// and the surface copies from it only what needs repainting.
+// and the surface copies from it only what needs repainting. Painting changes no text.
 #include <QPainter>
 #include <QTimer>
 
@@ -18,6 +18,7 @@ QRect InSheet(const QPixmap& sheet, int x, int y, int width, int height) {
 }  // namespace
 
 void TMainForm::PaintBoxArea(QPainter& painter, const QRect& dirty) {
+    // The canvas is made at the first painting, and again on a screen of another density.
     if (canvas_.isNull() || canvas_.devicePixelRatio() != box->devicePixelRatioF()) {
         boxPaint();
     }
@@ -44,7 +45,7 @@ void TMainForm::DrawCell(int column, int row) {
             InSheet(tileSheet_, CellWidth * kind, CellHeight * row, CellWidth, CellHeight));
     }
     box->update(target);
-    boardCells[Board::IndexOf({column, row})]->setAccessibleName(
+    boardCells_[Board::IndexOf({column, row})]->setAccessibleName(
         TextFor(TextId::AccessibleCell, language_)
             .arg(row + 1)
             .arg(column + 1)
@@ -84,6 +85,13 @@ void TMainForm::boxPaint() {
     }
     box->update();
     box->setAccessibleName(TextFor(TextId::AccessibleBoard, language_));
+}
+
+void TMainForm::ShowLevel() {
+    boxPaint();
+    // The label and the title show the level as well: a restart or a new level sets the count
+    // back to 0, and a new language spells both anew. The label lies over the board, and Qt
+    // paints it again over the repainted board by itself.
     UpdateMovesLabel();
     UpdateTitle();
 }

@@ -6,16 +6,17 @@
 #include <QWindow>
 
 #include "ui/fonts.h"
-#include "ui/main_form.h"
 #include "ui/placement_window.h"
 #include "ui/texts.h"
 
 namespace travoli {
 
-TDialogForm::TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeight, bool bold)
-    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mainWindow_(mainWindow) {
+TDialogForm::TDialogForm(DialogOwner& owner, int clientWidth, int clientHeight, bool bold)
+    : QDialog(owner.OwnerWindow(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowCloseButtonHint |
+                                       Qt::MSWindowsFixedSizeDialogHint),
+      owner_(owner),
+      mainWindow_(owner.OwnerWindow()) {
     // Not every window manager moves a window it frames, so the frame is looked at a few
     // times while it settles.
     settle_.setInterval(50);
@@ -23,13 +24,9 @@ TDialogForm::TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeigh
     setModal(true);
     FixClientSize(this, QSize(clientWidth, clientHeight));
     setFont(DialogFont(bold));
-    setWindowIcon(mainWindow->windowIcon());
+    setWindowIcon(mainWindow_->windowIcon());
     // The main window may get its frame only after a dialog has been placed over it.
-    mainWindow->installEventFilter(this);
-}
-
-Language TDialogForm::Language() const {
-    return mainWindow_->Language();
+    mainWindow_->installEventFilter(this);
 }
 
 QPoint TDialogForm::PlaceOver(const QRect& mainOuter, int mainClientHeight, QSize dialogOuter) {

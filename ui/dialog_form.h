@@ -8,23 +8,22 @@
 #include <functional>
 
 #include "game/language.h"
+#include "ui/dialog_owner.h"
 
 namespace travoli {
-
-class TMainForm;
 
 // Modal results as the callers read them.
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 // A dialog of the game: fixed size, shown modally with an integer result, hidden between
 // showings. The close box gives mrCancel; Escape presses the cancel button if there is one.
-// Its texts are set in FormActivate each time it is shown, in the main window's language of
-// that moment.
+// Its texts are set in FormActivate each time it is shown, in its owner's language of that
+// moment.
 class TDialogForm : public QDialog {
     Q_OBJECT
   public:
-    // `mainWindow` is the game's main window, which owns the dialog and outlives it.
-    TDialogForm(TMainForm* mainWindow, int clientWidth, int clientHeight, bool bold);
+    // `owner` is the game's main window, which owns the dialog and outlives it.
+    TDialogForm(DialogOwner& owner, int clientWidth, int clientHeight, bool bold);
 
     int ShowModal() { return exec(); }
     void reject() override { done(mrCancel); }
@@ -45,8 +44,8 @@ class TDialogForm : public QDialog {
     // frame.
     QSize OuterSize() const;
 
-    travoli::Language Language() const;
-    TMainForm* MainWindow() const { return mainWindow_; }
+    travoli::Language Language() const { return owner_.Language(); }
+    DialogOwner& Owner() const { return owner_; }
 
     QPushButton* AddButton(const char* name, const QRect& place, const QPixmap& picture,
                            int modalResult);
@@ -70,7 +69,8 @@ class TDialogForm : public QDialog {
     std::function<QPoint(QSize)> place_;
     QElapsedTimer placedAt_;
     QTimer settle_;
-    TMainForm* mainWindow_;
+    DialogOwner& owner_;
+    QWidget* mainWindow_;
     QPushButton* cancelButton_ = nullptr;
 };
 

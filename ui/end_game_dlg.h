@@ -9,8 +9,8 @@ namespace travoli {
 class TEndGameDlg : public TQuestionDlg {
     Q_OBJECT
   public:
-    explicit TEndGameDlg(TMainForm* mainWindow)
-        : TQuestionDlg(mainWindow,
+    explicit TEndGameDlg(DialogOwner& owner)
+        : TQuestionDlg(owner,
                        {"EndGameDlg", {72, 20, 153, 29}, "exit", mrCancel, TextId::QuitQuestion}) {}
 };
 

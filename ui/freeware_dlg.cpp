@@ -7,7 +7,8 @@
 
 namespace travoli {
 
-TFreewareDlg::TFreewareDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 385, 473, false) {
+TFreewareDlg::TFreewareDlg(DialogOwner& owner, std::shared_ptr<LinkOpener> opener)
+    : TDialogForm(owner, 385, 473, false), opener_(std::move(opener)) {
     setObjectName(QStringLiteral("FreewareDlg"));
     Bevel1 = AddBevel("Bevel1", {8, 8, 369, 417});
     Image4 = AddIcon("Image4", {12, 12, 37, 37});
@@ -83,6 +84,7 @@ TSimpleLabel* TFreewareDlg::AddLink(const char* name, const QRect& place, const 
     link->SetCaption(caption);
     link->SetJump(jump);
     link->SetJumpMode(TJumpMode::jmInternet);
+    link->SetOpener(opener_);
     link->setAccessibleName(caption.trimmed());
     link->SetLoading(false);
     return link;

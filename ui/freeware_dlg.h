@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "media/widgets/link_opener.h"
 #include "ui/dialog_form.h"
 #include "ui/memo.h"
 
@@ -11,7 +14,8 @@ class TSimpleLabel;
 class TFreewareDlg : public TDialogForm {
     Q_OBJECT
   public:
-    explicit TFreewareDlg(TMainForm* mainWindow);
+    // `opener` takes the maker's links when they are followed.
+    TFreewareDlg(DialogOwner& owner, std::shared_ptr<LinkOpener> opener);
 
     QWidget* Bevel1;
     QLabel* Image4;
@@ -40,6 +44,8 @@ class TFreewareDlg : public TDialogForm {
     QLabel* AddPicture(const char* name, QPoint at, const char* picture);
     TSimpleLabel* AddLink(const char* name, const QRect& place, const QString& caption,
                           const QString& jump);
+
+    std::shared_ptr<LinkOpener> opener_;
 };
 
 }  // namespace travoli

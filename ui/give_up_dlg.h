@@ -8,8 +8,8 @@ namespace travoli {
 class TGiveUpDlg : public TQuestionDlg {
     Q_OBJECT
   public:
-    explicit TGiveUpDlg(TMainForm* mainWindow)
-        : TQuestionDlg(mainWindow,
+    explicit TGiveUpDlg(DialogOwner& owner)
+        : TQuestionDlg(owner,
                        {"GiveUpDlg", {56, 20, 189, 26}, "bomb", mrNo, TextId::GiveUpQuestion}) {}
 };
 

@@ -9,7 +9,7 @@
 
 namespace travoli {
 
-THintDlg::THintDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 446, 327, true) {
+THintDlg::THintDlg(DialogOwner& owner) : TDialogForm(owner, 446, 327, true) {
     setObjectName(QStringLiteral("HintDlg"));
     Bevel1 = AddBevel("Bevel1", {8, 8, 433, 273});
     Image1 = AddIcon("Image1", {8, 288, 32, 32});

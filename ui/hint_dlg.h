@@ -9,7 +9,7 @@ namespace travoli {
 class THintDlg : public TDialogForm {
     Q_OBJECT
   public:
-    explicit THintDlg(TMainForm* mainWindow);
+    explicit THintDlg(DialogOwner& owner);
 
     QWidget* Bevel1;
     QLabel* Image1;

@@ -2,6 +2,7 @@
 #include <getopt.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QScopeGuard>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
@@ -12,11 +13,14 @@
 #include <vector>
 
 #include "media/sound/sdl_wave_output.h"
-#include "settings/form_placement.h"
+#include "media/widgets/link_opener.h"
 #include "settings/sqlite_hive.h"
 #include "ui/application.h"
+#include "ui/error_message.h"
 #include "ui/main_form.h"
+#include "ui/placement_window.h"
 #include "ui/platform_choice.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -110,6 +114,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_XCB_NO_MITSHM")) {
         qputenv("QT_XCB_NO_MITSHM", "1");
     }
+    // Before the application object, which shows errors through them until it is gone.
+    travoli::MessageBoxPresenter errors;
+    travoli::TMainForm* form = nullptr;  // once it is whole
+    // Messages before the window knows the player's language are English.
+    const auto language = [&form] {
+        return form != nullptr ? form->Language() : travoli::NoLanguageChosen;
+    };
     // In a Wayland session with XWayland the game runs on X11, as its fixed size and its
     // placement rules were made for; passed as an argument, so that the browser the link
     // label starts does not inherit the choice.
@@ -130,23 +141,25 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    app.ShowEscapedErrors(&errors, language);
     travoli::SdlWaveOutput sound;
     travoli::SqliteHive hive;
-    hive.SetDamagedFileHandler([](const std::string& path, const std::string& movedTo) {
-        travoli::ShowError(
-            QStringLiteral("The settings file %1 could not be read. It has been moved to %2, and "
-                           "the game goes on with fresh settings.")
-                .arg(QString::fromStdString(path), QString::fromStdString(movedTo)));
+    hive.SetDamagedFileHandler([&](const std::string& path, const std::string& movedTo) {
+        errors.Show(travoli::TextFor(travoli::TextId::SettingsMovedAside, language())
+                        .arg(QString::fromStdString(path), QString::fromStdString(movedTo)));
     });
 
     travoli::Platform platform;
     platform.soundOutput = &sound;
     platform.hive = &hive;
-
+    platform.linkOpener = std::make_shared<travoli::XdgLinkOpener>();
+    platform.errors = &errors;
+    platform.placementWindow = [](QWidget& window) {
+        return std::make_unique<travoli::QtPlacementWindow>(&window);
+    };
     // SIGTERM, SIGHUP, SIGINT (Ctrl+C) and the end of the desktop session save what a
     // confirmed close would. The handlers come before the first window: the damaged-file
     // notice may already be open when the signal comes.
-    travoli::TMainForm* form = nullptr;  // once it is whole
     bool ending = false;
     bool running = false;  // the main event loop has started
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
@@ -178,12 +191,13 @@ int main(int argc, char** argv) {
         travoli::TMainForm MainForm(platform);
         MainForm.CreateDialogs();
         form = &MainForm;
+        const auto gone = qScopeGuard([&form] { form = nullptr; });  // before the window goes
         if (ending) {
             // Ended during the start: nothing was played yet, and a window never shown has no
             // place to keep.
             MainForm.FormPlacement1->Enabled = false;
             MainForm.SaveOnSessionEnd();
-            return travoli::QuietErrorCount() > 0 ? 1 : 0;
+            return errors.Reported() > 0 ? 1 : 0;
         }
         QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                          [&](QSessionManager& manager) {
@@ -198,15 +212,15 @@ int main(int argc, char** argv) {
 
         MainForm.show();
         if (ending) {  // during a message at the show
-            return travoli::QuietErrorCount() > 0 ? 1 : 0;
+            return errors.Reported() > 0 ? 1 : 0;
         }
         MainForm.activateWindow();
         running = true;
         status = app.exec();
     } catch (const std::exception& error) {
-        travoli::ShowError(travoli::ErrorText(error));
+        errors.Show(travoli::ErrorMessage(error, language()));
         return 1;
     }
     // Errors that could only go to stderr (settings not saved at a signal) fail the run.
-    return status == 0 && travoli::QuietErrorCount() > 0 ? 1 : status;
+    return status == 0 && errors.Reported() > 0 ? 1 : status;
 }

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <exception>
+#include <utility>
 
 #include "assets/embedded_records.h"
 #include "game/board_geometry.h"
@@ -18,6 +19,7 @@
 #include "settings/ini_ctrl.h"
 #include "ui/application.h"
 #include "ui/end_game_dlg.h"
+#include "ui/error_message.h"
 #include "ui/freeware_dlg.h"
 #include "ui/give_up_dlg.h"
 #include "ui/hint_dlg.h"
@@ -48,6 +50,10 @@ TMainForm::TMainForm(const Platform& platform)
     : QWidget(nullptr, MainWindowFlags()), platform_(platform) {
     setObjectName(QStringLiteral("MainForm"));
     BuildLayout();
+    // The two stores, over the platform's hive and its view of this window.
+    ini = std::make_unique<TIniCtrl>(*platform_.hive);
+    placementWindow_ = platform_.placementWindow(*this);
+    FormPlacement1 = std::make_unique<TFormPlacement>(*placementWindow_, ini.get());
     FormCreate();
 }
 
@@ -56,12 +62,12 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateDialogs() {
-    HintDlg = new THintDlg(this);
-    GiveUpDlg = new TGiveUpDlg(this);
-    EndGameDlg = new TEndGameDlg(this);
-    FreewareDlg = new TFreewareDlg(this);
-    SolvedDlg = new TSolvedDlg(this);
-    TongueDlg = new TTongueDlg(this);
+    HintDlg = new THintDlg(*this);
+    GiveUpDlg = new TGiveUpDlg(*this);
+    EndGameDlg = new TEndGameDlg(*this);
+    FreewareDlg = new TFreewareDlg(*this, platform_.linkOpener);
+    SolvedDlg = new TSolvedDlg(*this);
+    TongueDlg = new TTongueDlg(*this);
 }
 
 // ---- start-up and shutdown ----
@@ -88,9 +94,7 @@ int TMainForm::LoadGameSettings() {
     progress_ = values.progress;
     unreadSettings_ = report.unread;
     settingsUnreadable_ = report.storeFailed;
-    if (!report.errors.empty()) {
-        loadError_ = QString::fromStdString(report.errors.front());
-    }
+    loadError_ = report.firstError;
     return values.level;
 }
 
@@ -114,10 +118,14 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-    if (!loadError_.isEmpty()) {
+    if (loadError_) {
         // Said once, over the window, in the language of this moment.
-        ShowError(TextFor(TextId::SettingsUnreadable, language_).arg(loadError_));
-        loadError_.clear();
+        try {
+            std::rethrow_exception(std::exchange(loadError_, nullptr));
+        } catch (const std::exception& error) {
+            platform_.errors->Show(
+                TextFor(TextId::SettingsUnreadable, language_).arg(ErrorMessage(error, language_)));
+        }
     }
     if (language_ == NoLanguageChosen) {
         ShowDialog(TongueDlg);
@@ -134,7 +142,7 @@ void TMainForm::setVisible(bool visible) {
         try {
             FormPlacement1->OwnerShow();
         } catch (const std::exception& error) {
-            ShowError(ErrorText(error));
+            ShowError(error);
         }
     }
     QWidget::setVisible(visible);
@@ -164,7 +172,8 @@ bool TMainForm::FormClose() {
     } catch (const std::exception& error) {
         // Caught here, not at the top: unless the player ends without saving, the close is
         // refused and the window stays open for another try.
-        if (!AskToEndWithoutSaving(this, language_, *platform_.hive, ErrorText(error))) {
+        if (!AskToEndWithoutSaving(this, language_, *platform_.hive,
+                                   ErrorMessage(error, language_))) {
             return false;
         }
         FormPlacement1->Enabled = false;  // nothing more is written, the position neither
@@ -182,7 +191,7 @@ bool TMainForm::SaveOnSessionEnd() {
         SaveGameSettings();
     } catch (const std::exception& error) {
         // Nobody is left to answer a message box: the error goes to stderr.
-        ReportErrorQuietly(ErrorText(error));
+        platform_.errors->Report(ErrorMessage(error, language_));
         return false;
     }
     return true;
@@ -198,9 +207,9 @@ void TMainForm::FormDestroy() {
     } catch (const std::exception& error) {
         // A destructor lets nothing escape; once the session ends, no dialog may open.
         if (sessionEnding_) {
-            ReportErrorQuietly(ErrorText(error));
+            platform_.errors->Report(ErrorMessage(error, language_));
         } else {
-            ShowError(ErrorText(error));
+            ShowError(error);
         }
     }
 }
@@ -210,13 +219,24 @@ int TMainForm::ShowDialog(TDialogForm* dialog) {
         return mrCancel;
     }
     const int result = dialog->ShowModal();
-    // Closing the dialog uncovers the board, which is then painted again.
+    // Closing the dialog uncovers the board, which is then painted again, and the moves
+    // label and title with it: a new language shows there now.
     QTimer::singleShot(0, this, [this] {
         if (isVisible()) {
-            boxPaint();
+            ShowLevel();
         }
     });
     return result;
+}
+
+void TMainForm::ShowResult(TextId message) {
+    SolvedDlg->SetMessage(TextFor(message, language_));
+    announcer_->Announce(SolvedDlg->Message());
+    ShowDialog(SolvedDlg);
+}
+
+void TMainForm::ShowError(const std::exception& error) {
+    platform_.errors->Show(ErrorMessage(error, language_));
 }
 
 // ---- status texts ----
@@ -271,7 +291,7 @@ void TMainForm::UpdateMovesLabel() {
                          TextFor(TextId::MovesLabelTail, language_);
     // A count that changes in front of the player is said too; a repaint says nothing.
     if (text != movl->text() && isVisible()) {
-        announcer->Announce(text.trimmed());
+        announcer_->Announce(text.trimmed());
     }
     movl->setText(text);
     PlaceMovesLabel();
@@ -294,8 +314,7 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 void TMainForm::boxMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
     if (X < BoardLeft || Y < BoardTop || X > BoardRight || Y > BoardBottom) {
         backgroundIndex_ = (backgroundIndex_ + 1) % TextureCount;
-        boxPaint();
-        movl->update();
+        ShowLevel();
         return;
     }
     PressBoardCell((X - BoardLeft) / CellWidth, (Y - BoardTop) / CellHeight);
@@ -320,7 +339,7 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 void TMainForm::PressBoardCell(int column, int row) {
     const MoveOutcome outcome = session_.PressCell(column, row);
     if (!outcome.accepted) {
-        announcer->Announce(
+        announcer_->Announce(
             TextFor(TextId::AccessibleRefused, language_)
                 .arg(TextFor(ContentText(session_.board().at(column, row)), language_))
                 .arg(row + 1)
@@ -331,10 +350,8 @@ void TMainForm::PressBoardCell(int column, int row) {
     DrawCell(outcome.target.column, outcome.target.row);
     DrawCell(outcome.source.column, outcome.source.row);
     if (outcome.limitReached) {
-        SolvedDlg->lab->setText(TextFor(TextId::ResultTooManyMoves, language_));
-        announcer->Announce(SolvedDlg->lab->text());
         PlaySoundReported(sound::Refused);
-        ShowDialog(SolvedDlg);
+        ShowResult(TextId::ResultTooManyMoves);
     }
     UpdateMovesLabel();
     if (!outcome.withinLimit) {
@@ -349,9 +366,7 @@ void TMainForm::PressBoardCell(int column, int row) {
                                : result == SolutionResult::BetterSolution
                                    ? TextId::ResultBetterSolution
                                    : TextId::ResultSolvedAgain;
-        SolvedDlg->lab->setText(TextFor(message, language_));
-        announcer->Announce(SolvedDlg->lab->text());
-        ShowDialog(SolvedDlg);
+        ShowResult(message);
         UpdateTitle();
     }
 }
@@ -367,7 +382,7 @@ void TMainForm::PlaySoundReported(int n) {
         PlaySoundEffect(n);
     } catch (const std::exception& error) {
         // Caught here, not at the top: the rest of the press (result, title) must still run.
-        ShowError(ErrorText(error));
+        ShowError(error);
     }
 }
 
@@ -385,8 +400,7 @@ void TMainForm::RestartBtnClick() {
         return;
     }
     session_.StartLevel(session_.level());
-    boxPaint();  // ends with UpdateMovesLabel and UpdateTitle
-    movl->update();
+    ShowLevel();
 }
 
 void TMainForm::levelscrollChange(int) {
@@ -408,8 +422,7 @@ void TMainForm::levelscrollChange(int) {
         return;
     }
     session_.StartLevel(levelscroll->value());
-    boxPaint();  // ends with UpdateMovesLabel and UpdateTitle
-    movl->update();
+    ShowLevel();
 }
 
 void TMainForm::prevbtnClick() {

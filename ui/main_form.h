@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QWidget>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,6 +19,7 @@
 #include "media/container/wave_list.h"
 #include "ui/announcer.h"
 #include "ui/board_cell.h"
+#include "ui/dialog_owner.h"
 #include "ui/level_scroll_bar.h"
 #include "ui/paint_box.h"
 #include "ui/speed_button.h"
@@ -36,30 +39,33 @@ class TSimpleLabel;
 class RegistryHive;
 class TIniCtrl;
 class TFormPlacement;
-class QtPlacementWindow;
 
-// What the main window needs from the desktop; tests put recording stand-ins here.
+class ErrorPresenter;
+class LinkOpener;
+class PlacementWindow;
+class WaveOutput;
+
+// Every service the main window uses from the desktop. main() puts the real ones here, tests
+// their stand-ins; the window keeps none of its own.
 struct Platform {
-    WaveOutput* soundOutput = nullptr;  // where sounds go
-    RegistryHive* hive = nullptr;       // the per-user settings
+    WaveOutput* soundOutput = nullptr;       // where sounds go
+    RegistryHive* hive = nullptr;            // the per-user settings
+    std::shared_ptr<LinkOpener> linkOpener;  // the browser and the mail program
+    ErrorPresenter* errors = nullptr;        // the message box for errors, or stderr
+    // The window as the placement store sees it, made for the main window once it exists.
+    std::function<std::unique_ptr<PlacementWindow>(QWidget& window)> placementWindow;
 };
 
 // The game's one window: toolbar, board view, moves label and marquee.
-class TMainForm : public QWidget {
+class TMainForm : public QWidget, public DialogOwner {
     Q_OBJECT
   public:
     explicit TMainForm(const Platform& platform);
     ~TMainForm() override;
 
-    // The client area: the toolbar, the board view below it, the marquee at the bottom.
-    static constexpr int ClientWidth = BoardSurface;
-    static constexpr int ToolbarHeight = 33;
-    static constexpr int MarqueeHeight = 15;
+    // ---- The names the game's design gives this window: its controls, the dialogs it owns,
+    // its operations and its handlers. Everything else of the window is ours (below).
 
-    // Creates the six dialogs, in the order in which they depend on nothing but this window.
-    void CreateDialogs();
-
-    // Toolbar and board.
     QFrame* Panel1;
     TSpeedButton* RestartBtn;
     TSpeedButton* HintBtn;
@@ -71,8 +77,6 @@ class TMainForm : public QWidget {
     TSpeedButton* InfoBtn;
     TSpeedButton* TongueBtn;
     TPaintBox* box;
-    TBoardCell* boardCells[9];  // column by column, as the board stores them
-    TAnnouncer* announcer;      // what a screen reader says after a press
     QLabel* movl;
     TScrollText* vemScroll;
     TSimpleLabel* vemLabel;
@@ -81,7 +85,6 @@ class TMainForm : public QWidget {
     std::unique_ptr<TIniCtrl> ini;
     std::unique_ptr<TFormPlacement> FormPlacement1;
 
-    // The dialogs, owned by this window.
     THintDlg* HintDlg = nullptr;
     TGiveUpDlg* GiveUpDlg = nullptr;
     TEndGameDlg* EndGameDlg = nullptr;
@@ -92,26 +95,30 @@ class TMainForm : public QWidget {
     void ApplyLanguage();
     void UpdateTitle();
     void UpdateMovesLabel();
-
     void DrawCell(int column, int row);
-    // What assistive technology calls a cell's content, by its piece kind.
-    static TextId ContentText(int kind);
     void boxPaint();
     void boxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
-    // A press on a cell, whether by the pointer, a digit key or assistive technology.
-    void PressBoardCell(int column, int row);
     void PlaySoundEffect(int n);
 
     void RestartBtnClick();
     void levelscrollChange(int position);
     void prevbtnClick();
     void nextbtnClick();
-    bool ConfirmLeaveLevel();
     void HintBtnClick();
     void InfoBtnClick();
     void TongueBtnClick();
     void ExitBtnClick();
     void ZanfirBtnClick();
+
+    // ---- Ours.
+
+    // The client area: the toolbar, the board view below it, the marquee at the bottom.
+    static constexpr int ClientWidth = BoardSurface;
+    static constexpr int ToolbarHeight = 33;
+    static constexpr int MarqueeHeight = 15;
+
+    // Creates the six dialogs, in the order in which they depend on nothing but this window.
+    void CreateDialogs();
 
     // The desktop session is ending: the quit question decides (true: it may end).
     bool AskToEndSession() { return FormCloseQuery(); }
@@ -122,11 +129,17 @@ class TMainForm : public QWidget {
     // Read access for the status texts, the dialogs and the tests.
     const GameSession& Session() const { return session_; }
     const ProgressRecord& Progress() const { return progress_; }
-    travoli::Language Language() const { return language_; }
+    travoli::Language Language() const override { return language_; }
     // The one way the language changes: the language dialog's two buttons and the loading
     // of the saved values call it. Texts follow at their next setting.
-    void SetLanguage(travoli::Language language) { language_ = language; }
+    void SetLanguage(travoli::Language language) override { language_ = language; }
+    QWidget* OwnerWindow() override { return this; }
     int BackgroundIndex() const { return backgroundIndex_; }
+    // What a screen reader is told after a press; the cell at (column, row) for it.
+    TAnnouncer* Announcer() const { return announcer_; }
+    TBoardCell* BoardCell(int column, int row) const {
+        return boardCells_[Board::IndexOf({column, row})];
+    }
 
     // Restores the saved position before the window first becomes visible.
     void setVisible(bool visible) override;
@@ -139,6 +152,7 @@ class TMainForm : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The design's start-up and shutdown handlers.
     void FormCreate();
     void FormActivate();
     bool FormCloseQuery();
@@ -152,14 +166,27 @@ class TMainForm : public QWidget {
     void SetUpKeys();
     void LoadSheets();
     void PaintBoxArea(QPainter& painter, const QRect& dirty);
+    // The level as it stands now: the board painted whole, then the moves label and title.
+    void ShowLevel();
+    // What assistive technology calls a cell's content, by its piece kind.
+    static TextId ContentText(int kind);
+    // A press on a cell, whether by the pointer, a digit key or assistive technology.
+    void PressBoardCell(int column, int row);
+    bool ConfirmLeaveLevel();
     int ShowDialog(TDialogForm* dialog);
+    // The result dialog with `message`, said to a screen reader too.
+    void ShowResult(TextId message);
     // A sound whose request fails is reported; the press is still carried through.
     void PlaySoundReported(int n);
+    // An error of a lower layer in a message box, in the language of this moment.
+    void ShowError(const std::exception& error);
     // Centres the moves label by the window's outer width.
     void PlaceMovesLabel();
 
     Platform platform_;
-    std::unique_ptr<QtPlacementWindow> placementWindow_;
+    std::unique_ptr<PlacementWindow> placementWindow_;
+    TBoardCell* boardCells_[9];  // column by column, as the board stores them
+    TAnnouncer* announcer_;      // what a screen reader says after a press
     GameSession session_;
     ProgressRecord progress_;
     travoli::Language language_ = NoLanguageChosen;
@@ -172,7 +199,7 @@ class TMainForm : public QWidget {
     // What the load could not read: kept as stored by the save, and said once at the start.
     std::set<std::string> unreadSettings_;
     bool settingsUnreadable_ = false;  // the settings file itself failed
-    QString loadError_;
+    std::exception_ptr loadError_;
 
     QPixmap tileSheet_;
     QPixmap backgroundSheet_;

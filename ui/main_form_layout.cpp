@@ -8,14 +8,11 @@
 #include "game/level_table.h"
 #include "media/widgets/scroll_text.h"
 #include "media/widgets/simple_label.h"
-#include "settings/form_placement.h"
-#include "settings/ini_ctrl.h"
 #include "ui/accessibility.h"
 #include "ui/fonts.h"
 #include "ui/main_form.h"
 #include "ui/media_records.h"
 #include "ui/pictures.h"
-#include "ui/placement_window.h"
 #include "ui/texts.h"
 
 namespace travoli {
@@ -85,7 +82,7 @@ void TMainForm::BuildLayout() {
                     PressBoardCell(c, r);
                 }
             };
-            boardCells[Board::IndexOf({column, row})] = cell;
+            boardCells_[Board::IndexOf({column, row})] = cell;
         }
     }
 
@@ -100,7 +97,7 @@ void TMainForm::BuildLayout() {
     movl->setAutoFillBackground(true);
     movl->move(movl->x(), 42);
     movl->raise();
-    announcer = new TAnnouncer(this);
+    announcer_ = new TAnnouncer(this);
 
     vemScroll = new TScrollText(this);
     vemScroll->setObjectName(QStringLiteral("vemScroll"));
@@ -115,6 +112,7 @@ void TMainForm::BuildLayout() {
     vemLabel->SetCaption(QStringLiteral("vemLabel"));
     vemLabel->SetJump(TextFor(TextId::MakerHomepage, EnglishLanguage));
     vemLabel->SetJumpMode(TJumpMode::jmInternet);
+    vemLabel->SetOpener(platform_.linkOpener);
     vemLabel->setGeometry(380, 388, 61, 18);  // outside the client area, never seen
     vemLabel->SetLoading(false);
     vemLabel->hide();
@@ -122,10 +120,6 @@ void TMainForm::BuildLayout() {
     LoadMediaRecords(bitmaps, waves);
     waves.SetOutput(platform_.soundOutput);
     LoadSheets();
-
-    ini = std::make_unique<TIniCtrl>(*platform_.hive);
-    placementWindow_ = std::make_unique<QtPlacementWindow>(this);
-    FormPlacement1 = std::make_unique<TFormPlacement>(*placementWindow_, ini.get());
 
     connect(RestartBtn, &QAbstractButton::clicked, this, &TMainForm::RestartBtnClick);
     connect(HintBtn, &QAbstractButton::clicked, this, &TMainForm::HintBtnClick);

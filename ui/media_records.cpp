@@ -1,9 +1,8 @@
 #include "ui/media_records.h"
 
-#include <stdexcept>
-
 #include "assets/embedded_records.h"
 #include "media/container/byte_stream.h"
+#include "ui/error_message.h"
 
 namespace travoli {
 
@@ -24,8 +23,7 @@ QImage SheetImage(const TBitmapList& bitmaps, std::size_t index) {
     const auto bmp = bitmaps.Items(index).Bitmap();
     QImage image = QImage::fromData(bmp.data(), static_cast<int>(bmp.size()), "BMP");
     if (image.isNull()) {
-        throw std::runtime_error("The picture " + std::to_string(index) +
-                                 " of the game could not be read.");
+        throw EBrokenPicture(index);
     }
     return image;
 }

@@ -4,8 +4,8 @@
 
 namespace travoli {
 
-TQuestionDlg::TQuestionDlg(TMainForm* mainWindow, const Layout& layout)
-    : TDialogForm(mainWindow, 261, 103, false), questionText_(layout.questionText) {
+TQuestionDlg::TQuestionDlg(DialogOwner& owner, const Layout& layout)
+    : TDialogForm(owner, 261, 103, false), questionText_(layout.questionText) {
     setObjectName(QLatin1String(layout.name));
     Bevel1 = AddBevel("Bevel1", {8, 8, 245, 49});
     Label1 = AddLabel("Label1", layout.question, Qt::AlignHCenter | Qt::AlignTop, true, true);

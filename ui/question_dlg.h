@@ -23,7 +23,7 @@ class TQuestionDlg : public TDialogForm {
         int cancelResult;  // what No (and Escape) answer
         TextId questionText;
     };
-    TQuestionDlg(TMainForm* mainWindow, const Layout& layout);
+    TQuestionDlg(DialogOwner& owner, const Layout& layout);
     void FormActivate() override;
 
   private:

@@ -5,7 +5,7 @@
 
 namespace travoli {
 
-TSolvedDlg::TSolvedDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 261, 103, true) {
+TSolvedDlg::TSolvedDlg(DialogOwner& owner) : TDialogForm(owner, 261, 103, true) {
     setObjectName(QStringLiteral("SolvedDlg"));
     Bevel1 = AddBevel("Bevel1", {8, 8, 245, 49});
     lab = AddLabel("lab", {60, 20, 181, 33}, Qt::AlignHCenter | Qt::AlignTop, true, true);

@@ -97,9 +97,49 @@ enum class TextId {
     SaveCauseLocked,
     SaveCauseNotAHive,
     SaveCauseUnknown,
+    // An error that escaped every handler and carries no text of its own.
+    UnexpectedError,
+    // The settings file was damaged: %1 its path, %2 where it was moved.
+    SettingsMovedAside,
+    // The errors of the layers below, put together by ErrorMessage (ui/error_message.h). The
+    // settings store's own messages read the same in both languages, as designed: %1 the key,
+    // or the key's path; a failed hive adds its cause (%2) in brackets.
+    StoreDataType,
+    StoreGetData,
+    StoreSetData,
+    StoreDeleteData,
+    StoreCreateKey,
+    StoreOpenKey,
+    StoreCommit,
+    StoreWithCause,
+    // What the hive met: %1 the file or folder, %2 what follows.
+    HiveAt,
+    HiveLinkToNothing,
+    HiveInPlaceDirectory,
+    HiveInPlaceDevice,
+    HiveInPlaceFifo,
+    HiveInPlaceSocket,
+    HiveInPlaceOther,
+    HiveEmptyFile,
+    HiveNotOurs,
+    HiveFailsCheck,
+    HiveKeepsDamaged,
+    HiveCannotMoveAside,  // %1: the system's reason
+    HiveNoFreeName,
+    HiveNotSaved,
+    HiveInUse,
+    HiveLeftAsItIs,  // %1: one of the above
+    // A sound the platform refused: %1 its reason, or one of the two after it.
+    SoundRefused,
+    SoundTooLarge,
+    SoundTooLong,
+    // A saved number that is none (%1), as designed in one language.
+    NotAnInteger,
+    // %1: the image's place in the list.
+    BrokenPicture,
 };
 
-inline constexpr int TextIdCount = static_cast<int>(TextId::SaveCauseUnknown) + 1;
+inline constexpr int TextIdCount = static_cast<int>(TextId::BrokenPicture) + 1;
 
 // The text of `id` in `language`. Multi-line texts (RulesText, InfoTerms) have their lines
 // joined by "\n" with no newline after the last. An id outside the enum gives an empty string.

@@ -1,12 +1,11 @@
 #include "ui/tongue_dlg.h"
 
-#include "ui/main_form.h"
 #include "ui/pictures.h"
 #include "ui/texts.h"
 
 namespace travoli {
 
-TTongueDlg::TTongueDlg(TMainForm* mainWindow) : TDialogForm(mainWindow, 320, 91, false) {
+TTongueDlg::TTongueDlg(DialogOwner& owner) : TDialogForm(owner, 320, 91, false) {
     setObjectName(QStringLiteral("TongueDlg"));
     Bevel1 = AddBevel("Bevel1", {8, 8, 305, 77});
     Image4 = AddIcon("Image4", {28, 28, 37, 37});
@@ -25,12 +24,12 @@ void TTongueDlg::FormCreate() {
 }
 
 void TTongueDlg::EnglishBtnClick() {
-    MainWindow()->SetLanguage(EnglishLanguage);
+    Owner().SetLanguage(EnglishLanguage);
     done(mrOk);
 }
 
 void TTongueDlg::GermanBtnClick() {
-    MainWindow()->SetLanguage(GermanLanguage);
+    Owner().SetLanguage(GermanLanguage);
     done(mrOk);
 }
 

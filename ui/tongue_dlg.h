@@ -4,12 +4,12 @@
 
 namespace travoli {
 
-// The choice of language; only its two buttons change it (through the main window's
-// SetLanguage), Escape does nothing.
+// The choice of language; only its two buttons change it (through the owner's SetLanguage),
+// Escape does nothing.
 class TTongueDlg : public TDialogForm {
     Q_OBJECT
   public:
-    explicit TTongueDlg(TMainForm* mainWindow);
+    explicit TTongueDlg(DialogOwner& owner);
 
     QWidget* Bevel1;
     QLabel* Image4;

@@ -7,10 +7,37 @@
 
 namespace travoli {
 
-// The platform refused to play a sound; the text comes from the platform.
+// Why a sound was not played.
+enum class SoundFailure {
+    Refused,   // the platform refused it; Said() is its reason
+    TooLarge,  // a sound image past what the platform takes
+    TooLong,   // a sound whose converted samples would be past it
+    Other,     // a message of its own, which is the whole text
+};
+
+// The platform refused to play a sound. The message is in English for stderr; the windows
+// say it in the player's language from Failure() and Said().
 class ESoundError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ESoundError(const std::string& message)
+        : std::runtime_error(message), failure_(SoundFailure::Other) {}
+    ESoundError(SoundFailure failure, std::string said)
+        : std::runtime_error(Compose(failure, said)), failure_(failure), said_(std::move(said)) {}
+
+    SoundFailure Failure() const { return failure_; }
+    const std::string& Said() const { return said_; }
+
+  private:
+    static std::string Compose(SoundFailure failure, const std::string& said) {
+        const std::string reason = failure == SoundFailure::TooLarge
+                                       ? "The sound image is too large"
+                                   : failure == SoundFailure::TooLong ? "The sound is too long"
+                                                                      : said;
+        return "Couldn't play the sound: " + reason;
+    }
+
+    SoundFailure failure_;
+    std::string said_;
 };
 
 // Where sounds go: plays a whole RIFF WAVE image from memory without blocking. A new

@@ -72,12 +72,8 @@ class DeviceLock {
     SDL_AudioDeviceID device_;
 };
 
-std::string RefusalText() {
-    return std::string("Couldn't play the sound: ") + SDL_GetError();
-}
-
-[[noreturn]] void Refuse() {
-    throw ESoundError(RefusalText());
+[[noreturn]] void Refuse(SoundFailure failure = SoundFailure::Refused) {
+    throw ESoundError(failure, SDL_GetError());
 }
 
 std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes) {
@@ -201,8 +197,7 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
     }
 
     if (riffWave.size() > static_cast<std::size_t>(INT_MAX)) {
-        SDL_SetError("The sound image is too large");
-        Refuse();
+        Refuse(SoundFailure::TooLarge);
     }
     SDL_RWops* rw = SDL_RWFromConstMem(riffWave.data(), static_cast<int>(riffWave.size()));
     if (rw == nullptr) {
@@ -232,8 +227,7 @@ const SdlWaveOutput::Converted& SdlWaveOutput::Convert(std::span<const std::uint
         if (static_cast<std::size_t>(pcmLength) >
             static_cast<std::size_t>(INT_MAX) /
                 static_cast<std::size_t>(std::max(cvt.len_mult, 1))) {
-            SDL_SetError("The sound is too long");
-            Refuse();
+            Refuse(SoundFailure::TooLong);
         }
         std::vector<std::uint8_t> samples(static_cast<std::size_t>(pcmLength) *
                                           static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
@@ -309,7 +303,7 @@ void SdlWaveOutput::Play(std::span<const std::uint8_t> riffWave) {
             Silence();
         } else if (state_ == State::Open) {
             if (!QueueNow(*sound.samples)) {
-                throw ESoundError(RefusalText());
+                Refuse();
             }
         } else {
             // The helper opens the device and plays it; a later request replaces it, as a

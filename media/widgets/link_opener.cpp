@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 
+#include <memory>
 #include <utility>
 
 namespace travoli {
@@ -38,28 +39,6 @@ void XdgLinkOpener::Open(const std::string& target, std::function<void(bool ok)>
                          finish(status == QProcess::NormalExit && exitCode == 0);
                      });
     process->start();
-}
-
-namespace {
-
-std::shared_ptr<LinkOpener>& Slot() {
-    static std::shared_ptr<LinkOpener> opener = std::make_shared<XdgLinkOpener>();
-    return opener;
-}
-
-}  // namespace
-
-std::shared_ptr<LinkOpener> SetDefaultLinkOpener(std::shared_ptr<LinkOpener> opener) {
-    if (!opener) {
-        opener = std::make_shared<XdgLinkOpener>();
-    }
-    auto previous = std::move(Slot());
-    Slot() = std::move(opener);
-    return previous;
-}
-
-std::shared_ptr<LinkOpener> DefaultLinkOpener() {
-    return Slot();
 }
 
 }  // namespace travoli

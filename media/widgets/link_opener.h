@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace travoli {
@@ -20,10 +19,5 @@ class XdgLinkOpener : public LinkOpener {
   public:
     void Open(const std::string& target, std::function<void(bool ok)> done) override;
 };
-
-// The opener used by link labels that have none of their own (an XdgLinkOpener unless
-// replaced). Returns the previous one; passing null restores the XdgLinkOpener.
-std::shared_ptr<LinkOpener> SetDefaultLinkOpener(std::shared_ptr<LinkOpener> opener);
-std::shared_ptr<LinkOpener> DefaultLinkOpener();
 
 }  // namespace travoli

@@ -196,11 +196,11 @@ void TCustomSimpleLabel::Click() {
         case TJumpMode::jmApplication: {
             const bool internet = jumpMode_ == TJumpMode::jmInternet;
             const std::string target = Target(internet).toStdString();
-            if (opening_) {
-                break;  // a slow opener is still at work; its outcome decides
+            if (opening_ || !opener_) {
+                break;  // a slow opener is still at work and its outcome decides, or none
             }
             // Kept alive for the call even if the label's opener is replaced meanwhile.
-            std::shared_ptr<LinkOpener> opener = opener_ ? opener_ : DefaultLinkOpener();
+            std::shared_ptr<LinkOpener> opener = opener_;
             QPointer<TCustomSimpleLabel> self(this);
             opening_ = true;  // before Open: an opener may answer before it returns
             opener->Open(target, [self, internet](bool ok) {

@@ -100,14 +100,13 @@ class TCustomSimpleLabel : public TBaseLabel {
     void SetJump(const QString& jump) { jump_ = jump; }
     TJumpMode JumpMode() const { return jumpMode_; }
     void SetJumpMode(TJumpMode mode);
+    // The link's colours, before and once followed; the game keeps their defaults.
     QColor InActiveColor() const { return inactiveColor_; }
-    void SetInActiveColor(const QColor& color) { inactiveColor_ = color; }
     QColor ActiveColor() const { return activeColor_; }
-    void SetActiveColor(const QColor& color) { activeColor_ = color; }
     bool JumpUnderline() const { return jumpUnderline_; }
     void SetJumpUnderline(bool on) { jumpUnderline_ = on; }
 
-    // Null: the process-wide DefaultLinkOpener().
+    // Where a click sends the target; without one a click opens nothing.
     void SetOpener(std::shared_ptr<LinkOpener> opener) { opener_ = std::move(opener); }
 
     // Follows the link as a click would; works on a hidden label too. While an open is in
@@ -128,8 +127,8 @@ class TCustomSimpleLabel : public TBaseLabel {
 
     QString jump_;
     TJumpMode jumpMode_ = TJumpMode::jmNone;
-    QColor inactiveColor_{0, 0, 255};
-    QColor activeColor_{128, 0, 128};
+    const QColor inactiveColor_{0, 0, 255};
+    const QColor activeColor_{128, 0, 128};
     bool jumpUnderline_ = true;
     bool opening_ = false;  // an open is in flight
     std::shared_ptr<LinkOpener> opener_;

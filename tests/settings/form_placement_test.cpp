@@ -16,8 +16,20 @@ class FakeWindow : public PlacementWindow {
     DesktopRect desktop{0, 0, 1920, 1080};
     int sets = 0;
     bool positionKnown = true;
+    std::string className;
+    int designed = 0;  // how often automatic placement was switched off
+    int centred = 0;
+    std::string colorText = "clBtnFace";
+    std::string fontText = "MS Sans Serif,8";
 
     bool PositionKnown() const override { return positionKnown; }
+    std::string ClassName() const override { return className; }
+    void SetPositionDesigned() override { ++designed; }
+    void CenterWindow() override { ++centred; }
+    std::string ColorText() const override { return colorText; }
+    void SetColorText(const std::string& text) override { colorText = text; }
+    std::string FontText() const override { return fontText; }
+    void SetFontText(const std::string& text) override { fontText = text; }
     WindowPlacement GetWindowPlacement() const override { return placement; }
     void SetWindowPlacement(const WindowPlacement& p) override {
         placement = p;
@@ -284,6 +296,50 @@ TEST_F(PlacementTest, OtherOptionSets) {
     placement.Options = {foRestoreOnce};
     placement.OwnerShow();
     EXPECT_EQ(noData, 1);
+
+    // Nothing usable stored: the window is centred only when asked to.
+    window = FakeWindow{};
+    placement.Options = {foAutoShow};
+    placement.OwnerShow();
+    EXPECT_EQ(window.centred, 0);
+    placement.Options = {foAutoCenter};
+    placement.OwnerShow();
+    EXPECT_EQ(window.centred, 1);
+    EXPECT_EQ(window.designed, 2);  // a restore of the place switches automatic placement off
+
+    // Colour and font go under the value's name with "Color" and "Font" after it, and come
+    // back; without their options they are deleted at the save and never read.
+    placement.IniSaveOptions = {soColor, soFont};
+    placement.OwnerDestroy();
+    EXPECT_EQ(ini.ReadText("Common", "MainFormColor", ""), "clBtnFace");
+    EXPECT_EQ(ini.ReadText("Common", "MainFormFont", ""), "MS Sans Serif,8");
+    window.colorText = window.fontText = "";
+    placement.OwnerShow();
+    EXPECT_EQ(window.colorText, "clBtnFace");
+    EXPECT_EQ(window.fontText, "MS Sans Serif,8");
+    EXPECT_EQ(window.designed, 2);  // neither place nor size: automatic placement stays
+    placement.IniSaveOptions = {soPos};
+    window.colorText = "";
+    placement.OwnerShow();
+    EXPECT_EQ(window.colorText, "");
+    placement.OwnerDestroy();
+    EXPECT_FALSE(ini.ValueExists("Common", "MainFormColor"));
+    EXPECT_FALSE(ini.ValueExists("Common", "MainFormFont"));
+
+    // Without a key of its own the value is named after the window's class, less its "T",
+    // or "Form"; a store of the whole program the game does not keep, so that one is none.
+    window = FakeWindow{};
+    window.className = "TMainForm";
+    placement.IniKey.clear();
+    placement.OwnerDestroy();
+    EXPECT_EQ(ini.ReadText("Common", "MainForm", ""), "200,0,1,444,204,787,614");
+    window.className.clear();
+    placement.OwnerDestroy();
+    EXPECT_EQ(ini.ReadText("Common", "Form", ""), "200,0,1,444,204,787,614");
+    placement.IniUse = ioUseGlobal;
+    ini.DeleteValue("Common", "Form");
+    placement.OwnerDestroy();
+    EXPECT_FALSE(ini.ValueExists("Common", "Form"));
 }
 
 }  // namespace

@@ -6,15 +6,34 @@
 #include <memory>
 
 #include "game/board_geometry.h"
+#include "media/widgets/link_opener.h"
 #include "settings/ini_ctrl.h"
 #include "settings/sqlite_hive.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/recording_wave_output.h"
 #include "ui/application.h"
 #include "ui/main_form.h"
+#include "ui/placement_window.h"
 #include "ui/solved_dlg.h"
 
 namespace travoli::test {
+
+// Links followed are kept, and count as opened.
+class RecordingLinks : public LinkOpener {
+  public:
+    void Open(const std::string& target, std::function<void(bool ok)> done) override {
+        targets.push_back(target);
+        done(true);
+    }
+    std::vector<std::string> targets;
+};
+
+// Error boxes recorded instead of shown; what goes to stderr still goes there.
+class RecordingErrors : public MessageBoxPresenter {
+  public:
+    void Show(const QString& text) override { shown << text; }
+    QStringList shown;
+};
 
 // The game window on a hive of its own, with recorded sounds and recorded error boxes.
 class GameWindow {
@@ -26,7 +45,6 @@ class GameWindow {
                         const std::function<void(TIniCtrl&)>& prepare = {},
                         const std::function<void(SqliteHive&)>& prepareHive = {})
         : hive_(dir_.filePath("hive").toStdString()) {
-        SetErrorPresenter([this](const QString& text) { errors << text; });
         {
             TIniCtrl ini(hive_);
             if (language != -1) {
@@ -45,13 +63,13 @@ class GameWindow {
         Platform platform;
         platform.soundOutput = &sound;
         platform.hive = &hive_;
+        platform.linkOpener = links;
+        platform.errors = &recorded_;
+        platform.placementWindow = [](QWidget& window) {
+            return std::make_unique<QtPlacementWindow>(&window);
+        };
         form = std::make_unique<TMainForm>(platform);
         form->CreateDialogs();
-    }
-
-    ~GameWindow() {
-        form.reset();
-        SetErrorPresenter({});
     }
 
     // Shows the window and answers the start dialogs (the language dialog with `button`
@@ -78,7 +96,7 @@ class GameWindow {
     // assistive technology.
     enum class By { Pointer, Digit, Keypad, Accessible };
     void PressBy(By by, int column, int row) {
-        TBoardCell* cell = form->boardCells[Board::IndexOf({column, row})];
+        TBoardCell* cell = form->BoardCell(column, row);
         const auto digit = Qt::Key(Qt::Key_0 + cell->Digit());
         switch (by) {
             case By::Pointer:
@@ -97,7 +115,7 @@ class GameWindow {
                 break;
         }
         // What the press announces is said when the event loop comes round again.
-        QCoreApplication::sendPostedEvents(form->announcer, QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(form->Announcer(), QEvent::MetaCall);
     }
     void PressAt(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(form->box, button, {}, QPoint(x, y));
@@ -117,7 +135,7 @@ class GameWindow {
         return heard;
     }
 
-    QString ResultMessage() const { return form->SolvedDlg->lab->text(); }
+    QString ResultMessage() const { return form->SolvedDlg->Message(); }
     QString Hive() const { return dir_.filePath("hive"); }
     RegistryHive& HiveStore() { return hive_; }
 
@@ -125,7 +143,10 @@ class GameWindow {
     SqliteHive hive_;
     RecordingWaveOutput sound;
     ModalAnswerer answers;
-    QStringList errors;
+    RecordingErrors recorded_;
+    QStringList& errors = recorded_.shown;
+    // The maker's links go nowhere.
+    std::shared_ptr<LinkOpener> links = std::make_shared<RecordingLinks>();
     std::unique_ptr<TMainForm> form;
 };
 

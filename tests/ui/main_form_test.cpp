@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <QWindow>
@@ -162,7 +163,7 @@ void MainFormTest::solvingLevel32() {
     }
     game.PressBy(GameWindow::By(by), hole % 3, hole / 3);
     QCOMPARE(game.TakeSounds(), QList<int>{3});
-    QTRY_COMPARE(game.form->announcer->LastSaid(),
+    QTRY_COMPARE(game.form->Announcer()->LastSaid(),
                  QStringLiteral("No move: empty cell, row %1, column %2")
                      .arg(hole / 3 + 1)
                      .arg(hole % 3 + 1));
@@ -176,7 +177,7 @@ void MainFormTest::solvingLevel32() {
     QCOMPARE(game.form->Progress().BestMoves(32), 18);
     QCOMPARE(game.form->Session().board().ToString(), std::string("0 0 0 / 4 6 4 / 5 5 5"));
     // The last count and the result were said together; the selector kept its level.
-    QCOMPARE(game.form->announcer->LastSaid(),
+    QCOMPARE(game.form->Announcer()->LastSaid(),
              QStringLiteral("Moves: 18 Hurrah, you did it! You've found a solution."));
     QCOMPARE(game.form->levelscroll->value(), 32);
 }
@@ -656,14 +657,16 @@ void BlockHive(const std::string& path) {
 }  // namespace
 
 void MainFormTest::errorsReachTheTopLevelHandler() {
-    QStringList shown;
-    travoli::SetErrorPresenter([&](const QString& text) { shown << text; });
+    travoli::test::RecordingErrors recorded;
+    const QStringList& shown = recorded.shown;
+    auto& app = static_cast<travoli::TApplication&>(*QCoreApplication::instance());
+    app.ShowEscapedErrors(&recorded, [] { return travoli::EnglishLanguage; });
+    const auto restore = qScopeGuard([&app] { app.ShowEscapedErrors(nullptr, {}); });
     ThrowingObject target;
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
     }
     QTRY_COMPARE(target.handled, 3);  // the loop went on after each error
-    travoli::SetErrorPresenter({});
     QCOMPARE(shown, (QStringList{QString::fromUtf8("Schlüssel kaputt"),
                                  QStringLiteral("An unexpected error occurred.")}));
 }
@@ -948,14 +951,14 @@ void MainFormTest::accessibility() {
                      QAccessibleActionInterface::pressAction()),
                  QStringList{QLatin1String(keys[i])});
     }
-    QCOMPARE(form->announcer->LastSaid(), QString());  // the start says nothing
-    game.PressBy(GameWindow::By::Accessible, 1, 2);    // the red straight cross moves up
+    QCOMPARE(form->Announcer()->LastSaid(), QString());  // the start says nothing
+    game.PressBy(GameWindow::By::Accessible, 1, 2);      // the red straight cross moves up
     QCOMPARE(board->child(4)->text(QAccessible::Name),
              QStringLiteral("row 2, column 2: red straight cross"));
     QCOMPARE(board->child(7)->text(QAccessible::Name),
              QStringLiteral("row 3, column 2: empty cell"));
-    QTRY_COMPARE(form->announcer->LastSaid(), QStringLiteral("Moves: 1"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(form->announcer)->role(),
+    QTRY_COMPARE(form->Announcer()->LastSaid(), QStringLiteral("Moves: 1"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(form->Announcer())->role(),
              QAccessible::Notification);
     // A held key presses once (its repeats would press the hole); a digit with Ctrl or Alt
     // presses nothing.
@@ -964,7 +967,7 @@ void MainFormTest::accessibility() {
     QApplication::sendEvent(form->levelscroll, &held);
     QTest::keyClick(form->levelscroll, Qt::Key_8, Qt::ControlModifier);
     QTest::keyClick(form->levelscroll, Qt::Key_8, Qt::AltModifier);
-    QTRY_COMPARE(form->announcer->LastSaid(), QStringLiteral("Moves: 2"));
+    QTRY_COMPARE(form->Announcer()->LastSaid(), QStringLiteral("Moves: 2"));
     QCOMPARE(form->Session().moveCount(), 2);
     QCOMPARE(form->levelscroll->value(), 12);
 

@@ -3,9 +3,17 @@
 #include <QString>
 #include <QStringList>
 #include <climits>
+#include <filesystem>
+#include <functional>
 #include <ostream>
 #include <set>
 
+#include "media/container/wave_output.h"
+#include "settings/form_placement.h"
+#include "settings/ini_ctrl.h"
+#include "settings/sqlite_hive.h"
+#include "tests/support/temp_folder.h"
+#include "ui/error_message.h"
 #include "ui/texts.h"
 
 // Readable failure messages, blanks made visible.
@@ -313,6 +321,98 @@ TEST(Texts, UnknownIdGivesNothing) {
     EXPECT_TRUE(TextFor(IdAt(TextIdCount), EnglishLanguage).isEmpty());
     EXPECT_TRUE(TextFor(IdAt(-1), GermanLanguage).isEmpty());
     EXPECT_TRUE(TextFor(IdAt(1000), GermanLanguage).isEmpty());
+}
+
+// The errors of the layers below as the player reads them: the store's designed messages the
+// same in both languages, everything else translated, the variable parts in their places.
+// In English each reads as the error's own message, which the tool and stderr show.
+TEST(Texts, ErrorsOfTheLayersBelowInBothLanguages) {
+    test::TempFolder folder;
+    const std::string base = std::string(TIniCtrl::DefaultRegPath) + "\\";
+    // The hive's own failures, met for real: what lies in the settings file's place.
+    const auto writeInto = [](const std::string& path, bool moveAside) {
+        SqliteHive hive(path);
+        hive.SetMoveDamagedAside(moveAside);
+        TIniCtrl(hive).WriteNumber("common", "level", 3);
+    };
+    const std::string folderPath = folder / "folder";
+    std::filesystem::create_directory(folderPath);
+    const std::string emptyPath = folder / "empty";
+    test::WriteFileBytes(emptyPath, "");
+    const std::string linkPath = folder / "link";
+    std::filesystem::create_symlink(folder / "nowhere", linkPath);
+
+    struct Case {
+        const char* what;
+        std::function<void()> raise;
+        QString english;
+        QString german;  // empty: as in English
+    };
+    const QString createBase = QString::fromUtf16(u"Erzeugung von Schl\u00FCssel ") +
+                               QString::fromStdString(base) + QStringLiteral(" misslungen (");
+    const Case cases[] = {
+        {"a value of another type",
+         [] { throw ERegistryException(StoreFailure::DataType, "back"); },
+         QString::fromUtf16(u"Ung\u00FCltiger Datentyp f\u00FCr 'back'"),
+         {}},
+        {"a value not written",
+         [] { throw ERegistryException(StoreFailure::SetData, "sound"); },
+         QStringLiteral("Fehler beim Setzen der Daten f\u00FCr 'sound'"),
+         {}},
+        {"a folder in the file's place", [&] { writeInto(folderPath, true); },
+         createBase + QString::fromStdString(folderPath) +
+             QStringLiteral(": not a regular file (a directory); it was left as it is)"),
+         createBase + QString::fromStdString(folderPath) +
+             QString::fromUtf16(u": keine gew\u00F6hnliche Datei (ein Ordner); sie blieb, wie sie "
+                                u"war)")},
+        {"an empty file left alone", [&] { writeInto(emptyPath, false); },
+         createBase + QString::fromStdString(emptyPath) +
+             QStringLiteral(": an empty file, not a settings file; it was left as it is)"),
+         createBase + QString::fromStdString(emptyPath) +
+             QStringLiteral(
+                 ": eine leere Datei, keine Einstellungsdatei; sie blieb, wie sie war)")},
+        {"a link to nothing", [&] { writeInto(linkPath, true); },
+         createBase + QString::fromStdString(linkPath) +
+             QStringLiteral(": a link to a file that is not there; it was left as it is)"),
+         createBase + QString::fromStdString(linkPath) +
+             QStringLiteral(
+                 ": ein Verweis auf eine Datei, die es nicht gibt; sie blieb, wie sie war)")},
+        {"a sound refused", [] { throw ESoundError(SoundFailure::Refused, "device busy"); },
+         QStringLiteral("Couldn't play the sound: device busy"),
+         QStringLiteral("Der Ton konnte nicht gespielt werden: device busy")},
+        {"a sound too long", [] { throw ESoundError(SoundFailure::TooLong, "ignored"); },
+         QStringLiteral("Couldn't play the sound: The sound is too long"),
+         QStringLiteral("Der Ton konnte nicht gespielt werden: Der Ton ist zu lang")},
+        {"a sound output's own words",
+         [] { throw ESoundError("Tonausgabe verweigert"); },
+         QStringLiteral("Tonausgabe verweigert"),
+         {}},
+        {"a saved number that is none",
+         [] { throw EConvertError("5x0"); },
+         QStringLiteral("'5x0' is not a valid integer value"),
+         {}},
+        {"a broken picture", [] { throw EBrokenPicture(1); },
+         QStringLiteral("The picture 1 of the game could not be read."),
+         QStringLiteral("Das Bild 1 des Spiels konnte nicht gelesen werden.")},
+        {"any other error",
+         [] { throw std::runtime_error("Schl\u00FCssel kaputt"); },
+         QString::fromUtf16(u"Schl\u00FCssel kaputt"),
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            c.raise();
+            ADD_FAILURE() << "nothing was raised";
+        } catch (const std::exception& error) {
+            EXPECT_EQ(QString::fromUtf8(error.what()), c.english);
+            for (Language language : EnglishReaders) {
+                EXPECT_EQ(ErrorMessage(error, language), c.english) << "language " << language;
+            }
+            EXPECT_EQ(ErrorMessage(error, GermanLanguage),
+                      c.german.isEmpty() ? c.english : c.german);
+        }
+    }
 }
 
 }  // namespace

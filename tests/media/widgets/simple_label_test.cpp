@@ -37,9 +37,13 @@ class RecordingOpener : public LinkOpener {
     std::function<void(bool)> pending;
 };
 
+// The opener that Load gives a label, as a window hands its labels the one it was given.
+std::shared_ptr<LinkOpener> loadOpener;
+
 // Sets a label up the way a window's layout does: everything while loading.
 void Load(TSimpleLabel& label, const QString& caption, const QString& jump, TJumpMode mode) {
     label.SetLoading(true);
+    label.SetOpener(loadOpener);
     label.move(196, 96);
     QFont font;
     font.setPixelSize(11);
@@ -93,9 +97,9 @@ class SimpleLabelTest : public QObject {
   private slots:
     void init() {
         opener_ = std::make_shared<RecordingOpener>();
-        travoli::SetDefaultLinkOpener(opener_);
+        loadOpener = opener_;
     }
-    void cleanup() { travoli::SetDefaultLinkOpener(nullptr); }
+    void cleanup() { loadOpener.reset(); }
 
     void defaults() {
         TSimpleLabel label;
@@ -510,7 +514,7 @@ class SimpleLabelTest : public QObject {
                     "printf '%s|%s' \"$#\" \"$1\" > '" + out.toLocal8Bit() + ".part'\n" + "mv '" +
                         out.toLocal8Bit() + ".part' '" + out.toLocal8Bit() + "'\nexit 0\n");
         PathPrefix path(dir.path());
-        travoli::SetDefaultLinkOpener(nullptr);
+        loadOpener = std::make_shared<travoli::XdgLinkOpener>();
 
         TSimpleLabel label;
         Load(label, "http://home.example/ ", "http://home.example/ ", TJumpMode::jmInternet);
@@ -529,7 +533,7 @@ class SimpleLabelTest : public QObject {
         QVERIFY(dir.isValid());
         WriteScript(dir.filePath("xdg-open"), "exit 4\n");
         PathPrefix path(dir.path());
-        travoli::SetDefaultLinkOpener(nullptr);
+        loadOpener = std::make_shared<travoli::XdgLinkOpener>();
 
         TSimpleLabel label;
         Load(label, "vemLabel", "http://home.example/", TJumpMode::jmInternet);

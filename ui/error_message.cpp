@@ -1,0 +1,99 @@
+#include "ui/error_message.h"
+
+#include <iterator>
+
+#include "media/container/wave_output.h"
+#include "settings/form_placement.h"
+#include "settings/ini_ctrl.h"
+#include "ui/texts.h"
+
+namespace travoli {
+
+namespace {
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// By the order of the enums, which the sizes below tie to their last values.
+constexpr TextId StoreTexts[] = {
+    TextId::StoreDataType,  TextId::StoreGetData, TextId::StoreSetData, TextId::StoreDeleteData,
+    TextId::StoreCreateKey, TextId::StoreOpenKey, TextId::StoreCommit};
+static_assert(std::size(StoreTexts) == static_cast<std::size_t>(StoreFailure::Commit) + 1);
+
+// What the library said has no row of its own.
+constexpr TextId HiveTexts[] = {TextId::HiveAt,
+                                TextId::HiveLinkToNothing,
+                                TextId::HiveInPlaceDirectory,
+                                TextId::HiveInPlaceDevice,
+                                TextId::HiveInPlaceFifo,
+                                TextId::HiveInPlaceSocket,
+                                TextId::HiveInPlaceOther,
+                                TextId::HiveEmptyFile,
+                                TextId::HiveNotOurs,
+                                TextId::HiveFailsCheck,
+                                TextId::HiveKeepsDamaged,
+                                TextId::HiveCannotMoveAside,
+                                TextId::HiveNoFreeName,
+                                TextId::HiveNotSaved,
+                                TextId::HiveInUse};
+static_assert(std::size(HiveTexts) == static_cast<std::size_t>(HiveFault::InUse) + 1);
+
+// The hive's cause as its LastError() says it in English, in `language`.
+QString HiveCause(const HiveFailure& cause, Language language) {
+    QString text = cause.fault == HiveFault::Library
+                       ? FromStd(cause.detail)
+                       : TextFor(HiveTexts[static_cast<int>(cause.fault)], language)
+                             .arg(FromStd(cause.detail));
+    if (text.isEmpty()) {
+        return text;
+    }
+    if (cause.leftAsItIs) {
+        text = TextFor(TextId::HiveLeftAsItIs, language).arg(text);
+    }
+    if (!cause.path.empty()) {
+        text = TextFor(TextId::HiveAt, language).arg(FromStd(cause.path), text);
+    }
+    return text;
+}
+
+}  // namespace
+
+EBrokenPicture::EBrokenPicture(std::size_t index)
+    : std::runtime_error(
+          TextFor(TextId::BrokenPicture, EnglishLanguage).arg(index).toUtf8().toStdString()),
+      index_(index) {}
+
+QString ErrorMessage(const std::exception& error, Language language) {
+    if (const auto* store = dynamic_cast<const ERegistryException*>(&error)) {
+        const QString message = TextFor(StoreTexts[static_cast<int>(store->Failure())], language)
+                                    .arg(FromStd(store->Name()));
+        const auto* hive = dynamic_cast<const EHiveFailure*>(store);
+        const QString cause = hive != nullptr ? HiveCause(hive->Cause(), language) : QString();
+        return cause.isEmpty() ? message
+                               : TextFor(TextId::StoreWithCause, language).arg(message, cause);
+    }
+    if (const auto* sound = dynamic_cast<const ESoundError*>(&error)) {
+        switch (sound->Failure()) {
+            case SoundFailure::Refused:
+                return TextFor(TextId::SoundRefused, language).arg(FromStd(sound->Said()));
+            case SoundFailure::TooLarge:
+                return TextFor(TextId::SoundRefused, language)
+                    .arg(TextFor(TextId::SoundTooLarge, language));
+            case SoundFailure::TooLong:
+                return TextFor(TextId::SoundRefused, language)
+                    .arg(TextFor(TextId::SoundTooLong, language));
+            case SoundFailure::Other:
+                break;
+        }
+    }
+    if (const auto* number = dynamic_cast<const EConvertError*>(&error)) {
+        return TextFor(TextId::NotAnInteger, language).arg(FromStd(number->Field()));
+    }
+    if (const auto* picture = dynamic_cast<const EBrokenPicture*>(&error)) {
+        return TextFor(TextId::BrokenPicture, language).arg(picture->Index());
+    }
+    return QString::fromUtf8(error.what());
+}
+
+}  // namespace travoli
