@@ -16,10 +16,10 @@ trap 'end_processes "${copy_a:-}" "${copy_b:-}" "${game_pid:-}" "${holder_pid:-}
       wait 2>/dev/null; rm -rf "$work"' EXIT
 
 # The window of one process with exactly this title, once it is mapped.
-window_of() {  # pid title
+window_of() {  # pid title [dialog]
     local id
     for _ in $(seq 150); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1 || true)
+        id=$(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | first_window "${3:-}" || true)
         if [[ -n "$id" ]]; then
             settle "$id" >&2
             echo "$id"
@@ -91,7 +91,7 @@ for _ in $(seq 50); do grep -q locked "$work/holder.out" 2>/dev/null && break; s
 grep -q locked "$work/holder.out" || fail "the hive could not be locked"
 started=$(date +%s%N)
 start_game "$game"
-notice=$(window_of "$game_pid" "Travoli")
+notice=$(window_of "$game_pid" "Travoli" dialog)
 waited=$((($(date +%s%N) - started) / 1000000))
 ((waited < 15000)) || fail "the first window took $waited ms"
 echo "locked hive: first window after $waited ms"

@@ -77,7 +77,7 @@ hive="$XDG_CONFIG_HOME/ZanfirGames/Travoli/registry.sqlite3"
 # SIGTERM while that notice is still open, before the main window: a session end all the same.
 echo "this is not a database" >"$hive"
 start_game "$game"
-window "Travoli" >/dev/null
+window "Travoli" dialog >/dev/null
 kill -TERM "$game_pid"
 for _ in $(seq 40); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$game_pid" 2>/dev/null && fail "the game was still running 2 s after SIGTERM at the notice"
@@ -86,7 +86,7 @@ check_clean_end
 rm -f "$hive".damaged-*
 echo "this is not a database" >"$hive"
 start_game "$game"
-notice=$(window "Travoli")
+notice=$(window "Travoli" dialog)
 /usr/bin/import -window root "$out/damaged-notice.png"
 xdotool windowfocus --sync "$notice" key Return
 click "$(window "Travoli V2.1")" 190 29  # a fresh hive: the language question again

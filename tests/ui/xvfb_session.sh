@@ -145,10 +145,24 @@ settle() {  # window
 }
 
 # The window with exactly this title, once it is mapped and has settled.
-window() {
+# Before its first title the main window is captioned "Travoli" too, like the dialogs: where
+# both are shown, the dialog is meant, and with "dialog" only a dialog counts (a notice shown
+# at the start, while the main window may already be there).
+first_window() {  # [dialog]; reads window ids
+    local id first=
+    while read -r id; do
+        [[ -n $first || ${1:-} == dialog ]] || first=$id
+        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; then
+            echo "$id"
+            return 0
+        fi
+    done
+    [[ -z $first ]] || echo "$first"
+}
+window() {  # title [dialog]
     local id
     for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | first_window "${2:-}" || true)
         if [[ -n "$id" ]]; then
             settle "$id" >&2
             echo "$id"
