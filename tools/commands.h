@@ -24,7 +24,7 @@ int Fail(const std::string& message);
 int WrongCall(const std::string& command, const std::string& message);
 
 // One option of a command as getopt_long takes it; `id` is the short letter where there is one.
-struct OptionSpec {
+struct ToolOption {
     const char* name;
     bool takesValue;
     int id;
@@ -41,7 +41,7 @@ struct ParsedArgs {
 // options, and --help (-h) is known to every command. False when the command must end at once
 // with `status`: 0 after its help was printed, UsageError after a wrong call was reported.
 bool ParseArgs(const std::string& command, const Args& args,
-               std::initializer_list<OptionSpec> specs, ParsedArgs& parsed, int& status);
+               std::initializer_list<ToolOption> accepted, ParsedArgs& parsed, int& status);
 
 // Parses a level number 1-225; false for anything else.
 bool ParseLevel(const std::string& text, int& level);

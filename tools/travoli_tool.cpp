@@ -126,16 +126,16 @@ void PrintHelp(const std::string& name) {
 
 // What getopt_long refused, for the message.
 std::string OptionProblem(int result, const char* argument, int optionChar,
-                          std::initializer_list<travoli::tool::OptionSpec> specs) {
+                          std::initializer_list<travoli::tool::ToolOption> accepted) {
     const std::string text = argument != nullptr ? argument : "";
     if (text.starts_with("--")) {
         const std::string name = text.substr(0, text.find('='));
         if (result == ':') {
             return "option '" + name + "' needs a value";
         }
-        for (const auto& spec : specs) {
-            if (!spec.takesValue && text.find('=') != std::string::npos &&
-                name == std::string("--") + spec.name) {
+        for (const auto& wanted : accepted) {
+            if (!wanted.takesValue && text.find('=') != std::string::npos &&
+                name == std::string("--") + wanted.name) {
                 return "option '" + name + "' takes no value";
             }
         }
@@ -178,17 +178,17 @@ int WrongCall(const std::string& command, const std::string& message) {
 }
 
 bool ParseArgs(const std::string& command, const Args& args,
-               std::initializer_list<OptionSpec> specs, ParsedArgs& parsed, int& status) {
+               std::initializer_list<ToolOption> accepted, ParsedArgs& parsed, int& status) {
     // "-": operands come back in their place among the options (as 1), whatever
     // POSIXLY_CORRECT says; ":": a missing value is told apart from an unknown option.
     std::string shortOptions = "-:h";
     std::vector<option> longOptions;
-    for (const OptionSpec& spec : specs) {
+    for (const ToolOption& wanted : accepted) {
         longOptions.push_back(
-            {spec.name, spec.takesValue ? required_argument : no_argument, nullptr, spec.id});
-        if (spec.id < 128) {
-            shortOptions += static_cast<char>(spec.id);
-            shortOptions += spec.takesValue ? ":" : "";
+            {wanted.name, wanted.takesValue ? required_argument : no_argument, nullptr, wanted.id});
+        if (wanted.id < 128) {
+            shortOptions += static_cast<char>(wanted.id);
+            shortOptions += wanted.takesValue ? ":" : "";
         }
     }
     longOptions.push_back({"help", no_argument, nullptr, 'h'});
@@ -218,8 +218,8 @@ bool ParseArgs(const std::string& command, const Args& args,
             status = 0;
             return false;
         } else if (id == '?' || id == ':') {
-            status = WrongCall(command,
-                               command + ": " + OptionProblem(id, argv[optind - 1], optopt, specs));
+            status = WrongCall(
+                command, command + ": " + OptionProblem(id, argv[optind - 1], optopt, accepted));
             return false;
         } else {
             parsed.options.emplace_back(id, optarg != nullptr ? optarg : "");
