@@ -10,13 +10,12 @@
 namespace travoli {
 
 namespace {
+
 bool Set(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
 }
-}  // namespace
 
-namespace {
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
