@@ -10,13 +10,12 @@
 
 namespace travoli {
 
-// Raised when a saved number cannot be read: "'5x0' is not a valid integer value". Field()
-// is the text that is no number, for the windows to say in the player's language.
+// Raised when a saved number cannot be read. Field() is the text that is no number; the
+// message is rendered from it through the text table.
 class EConvertError : public std::runtime_error {
   public:
     explicit EConvertError(std::string field)
-        : std::runtime_error("'" + field + "' is not a valid integer value"),
-          field_(std::move(field)) {}
+        : std::runtime_error("saved number unreadable"), field_(std::move(field)) {}
     const std::string& Field() const { return field_; }
 
   private:

@@ -32,10 +32,7 @@ void LoadStep(SettingsLoadReport& report, const char* key, Step step) {
         step();
     } catch (const ERegistryException& error) {
         report.unread.insert(key);
-        if (report.errors.empty()) {
-            report.firstError = std::current_exception();
-        }
-        report.errors.push_back(error.what());
+        report.errors.push_back(std::current_exception());
         report.storeFailed = dynamic_cast<const EHiveFailure*>(&error) != nullptr;
     }
 }

@@ -67,10 +67,9 @@ inline constexpr SavedValue SavedValues[] = {
 // What a load could not read. A value that could not be read keeps its default, and a save
 // leaves its stored value alone for as long as the game still holds that default.
 struct SettingsLoadReport {
-    std::set<std::string> unread;     // the keys, as stored ("level", "solution", ...)
-    std::vector<std::string> errors;  // the store's messages, in the order met
-    std::exception_ptr firstError;    // the first of them, for the windows to say
-    bool storeFailed = false;         // the hive itself failed: nothing more was tried
+    std::set<std::string> unread;            // the keys, as stored ("level", "solution", ...)
+    std::vector<std::exception_ptr> errors;  // what the store raised, in the order met
+    bool storeFailed = false;                // the hive itself failed: nothing more was tried
 };
 
 // The saved form of the progress record: one byte per level, best move count + 32.

@@ -44,45 +44,13 @@ int HexDigit(char ch) {
     return -1;
 }
 
-std::string Quoted(const std::string& name) {
-    return "'" + name + "'";
-}
-
-std::string StoreMessage(StoreFailure failure, const std::string& name) {
-    switch (failure) {
-        case StoreFailure::DataType:
-            return "Ungültiger Datentyp für " + Quoted(name);
-        case StoreFailure::GetData:
-            return "Fehler beim Holen der Daten für " + Quoted(name);
-        case StoreFailure::SetData:
-            return "Fehler beim Setzen der Daten für " + Quoted(name);
-        case StoreFailure::DeleteData:
-            return "Fehler beim Löschen der Daten für " + Quoted(name);
-        case StoreFailure::CreateKey:
-            return "Erzeugung von Schlüssel " + name + " misslungen";
-        case StoreFailure::OpenKey:
-            return "Fehler beim Öffnen von Schlüssel " + name;
-        case StoreFailure::Commit:
-            break;
-    }
-    return "Fehler beim Speichern der Einstellungen";
-}
-
-std::string WithCause(const std::string& message, const std::string& cause) {
-    return cause.empty() ? message : message + " (" + cause + ")";
-}
-
 }  // namespace
 
-ERegistryException::ERegistryException(StoreFailure failure, std::string name,
-                                       const std::string& cause)
-    : std::runtime_error(WithCause(StoreMessage(failure, name), cause)),
-      failure_(failure),
-      name_(std::move(name)) {}
+ERegistryException::ERegistryException(StoreFailure failure, std::string name)
+    : std::runtime_error("settings store error"), failure_(failure), name_(std::move(name)) {}
 
-EHiveFailure::EHiveFailure(StoreFailure failure, std::string name, HiveFailure cause,
-                           const std::string& causeText)
-    : ERegistryException(failure, std::move(name), causeText), cause_(std::move(cause)) {}
+EHiveFailure::EHiveFailure(StoreFailure failure, std::string name, HiveFailure cause)
+    : ERegistryException(failure, std::move(name)), cause_(std::move(cause)) {}
 
 bool ParseStoredInteger(const std::string& text, std::int32_t& value) {
     std::size_t at = 0;
@@ -157,7 +125,7 @@ std::string TIniCtrl::ResolveSection(const std::string& section) {
 
 void TIniCtrl::Throw(HiveStatus status, StoreFailure failure, const std::string& name) const {
     if (status == HiveStatus::Failed) {
-        throw EHiveFailure(failure, name, hive_.LastFailure(), hive_.LastError());
+        throw EHiveFailure(failure, name, hive_.LastFailure());
     }
     throw ERegistryException(failure, name);
 }

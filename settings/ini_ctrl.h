@@ -21,11 +21,11 @@ enum class StoreFailure {
 };
 
 // Raised by the settings store when the hive refuses an operation. It carries what failed and
-// the key or value it names; its message is the store's own, in German as the program has
-// always said it, and the windows say the same through their text table.
+// the key or value it names; the message a reader sees is rendered from these (the store's
+// own words, in German as the program has always said them), so what() is only a tag.
 class ERegistryException : public std::runtime_error {
   public:
-    ERegistryException(StoreFailure failure, std::string name, const std::string& cause = {});
+    ERegistryException(StoreFailure failure, std::string name);
     StoreFailure Failure() const { return failure_; }
     const std::string& Name() const { return name_; }
 
@@ -35,12 +35,10 @@ class ERegistryException : public std::runtime_error {
 };
 
 // The hive itself failed (the file locked, unreadable, not a settings file): what is stored
-// is unknown, which is never the same as absent. The message adds the hive's cause, in
-// brackets; Cause() is the same as its kind and parts.
+// is unknown, which is never the same as absent. Cause() is the hive's kind and parts.
 class EHiveFailure : public ERegistryException {
   public:
-    EHiveFailure(StoreFailure failure, std::string name, HiveFailure cause,
-                 const std::string& causeText);
+    EHiveFailure(StoreFailure failure, std::string name, HiveFailure cause);
     const HiveFailure& Cause() const { return cause_; }
 
   private:

@@ -57,8 +57,8 @@ enum class HiveProblem {
 };
 
 // What the backing store met when it failed, as its kind and its variable parts; the windows
-// say it in the player's language, LastError() in English for the tool and for stderr. Both
-// look their words up by this order: a new kind goes at the end.
+// and the tool render it through the text table, which looks its words up by this order: a
+// new kind goes at the end.
 enum class HiveFault {
     Library,           // what the library or the system said, in `detail`
     LinkToNothing,     // a link to a file that is not there
@@ -115,11 +115,9 @@ class RegistryHive {
     // Drops the changes of the unit of work in progress; it still ends when its last key
     // closes.
     virtual void DiscardChanges() {}
-    // What went wrong in the last call that returned Failed (the file and the cause), or empty.
-    virtual std::string LastError() const { return {}; }
-    // The same, as its kind and its parts; a hive that knows no kinds gives its text as what
-    // the library said.
-    virtual HiveFailure LastFailure() const { return {HiveFault::Library, {}, LastError()}; }
+    // What went wrong in the last call that returned Failed (the file and the cause, as its
+    // kind and its parts); no detail when nothing is known.
+    virtual HiveFailure LastFailure() const { return {}; }
     // The cause of that failure, as far as it can be told.
     virtual HiveProblem LastProblem() const { return HiveProblem::Unknown; }
     // The file behind the hive, or empty when it has none.

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <iterator>
 #include <system_error>
 
 #include <pwd.h>
@@ -174,40 +173,6 @@ HiveStatus SqliteHive::FailAt(const std::string& path, const std::string& said, 
     Fail(HiveFault::Library, said, code);
     lastFailure_.path = path;
     return HiveStatus::Failed;
-}
-
-std::string SqliteHive::LastError() const {
-    // In English, by the order of HiveFault; the windows take theirs from the text table.
-    static constexpr const char* Said[] = {
-        "",
-        "a link to a file that is not there",
-        "not a regular file (a directory)",
-        "not a regular file (a device)",
-        "not a regular file (a FIFO)",
-        "not a regular file (a socket)",
-        "not a regular file (no plain file)",
-        "an empty file, not a settings file",
-        "not a settings file",
-        "a settings file that fails its integrity check",
-        "the settings file keeps turning out damaged",
-        "damaged, and it cannot be moved aside: ",
-        "damaged, and no free name to move it to",
-        "the change was not saved",
-        "the hive is in use",
-    };
-    static_assert(std::size(Said) == static_cast<std::size_t>(HiveFault::InUse) + 1);
-    const HiveFailure& failure = lastFailure_;
-    std::string text = Said[static_cast<int>(failure.fault)];
-    if (failure.fault == HiveFault::Library || failure.fault == HiveFault::CannotMoveAside) {
-        text += failure.detail;
-    }
-    if (text.empty()) {
-        return {};
-    }
-    if (failure.leftAsItIs) {
-        text += "; it was left as it is";
-    }
-    return failure.path.empty() ? text : failure.path + ": " + text;
 }
 
 HiveProblem SqliteHive::Diagnose(int code) const {

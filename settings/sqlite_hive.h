@@ -61,7 +61,6 @@ class SqliteHive : public RegistryHive {
     // Takes effect from the next unit of work.
     void SetBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
     // What went wrong in the last call that returned Failed: the file and the cause.
-    std::string LastError() const override;
     HiveFailure LastFailure() const override { return lastFailure_; }
     HiveProblem LastProblem() const override { return lastProblem_; }
     std::string FilePath() const override { return path_; }

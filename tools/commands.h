@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -7,7 +8,8 @@
 
 namespace travoli {
 class SqliteHive;
-}
+struct HiveFailure;
+}  // namespace travoli
 
 namespace travoli::tool {
 
@@ -18,6 +20,11 @@ constexpr int UsageError = 2;
 
 // Bad input: prints "travoli-tool: <message>" on stderr and returns UsageError.
 int Fail(const std::string& message);
+
+// An error of the layers below, or what the settings hive met, as the game says it in
+// English.
+std::string Said(const std::exception_ptr& error);
+std::string Said(const HiveFailure& failure);
 
 // A wrong call of `command`: the reason, then the command's usage, on stderr; returns
 // UsageError.

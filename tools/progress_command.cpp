@@ -46,7 +46,7 @@ int RunProgress(const Args& args) {
     const SettingsLoadReport report = LoadGameSettings(ini, values);
     if (report.storeFailed || report.unread.count("solution") != 0) {
         // Only the best results matter here; the last message is theirs or the file's.
-        return Fail("progress: " + report.errors.back() +
+        return Fail("progress: " + Said(report.errors.back()) +
                     (report.storeFailed ? "" : " (" + hive.Path() + ")"));
     }
 

@@ -58,7 +58,7 @@ std::string ShownData(std::uint32_t type, const std::string& data) {
 int Dump(SqliteHive& hive) {
     std::vector<SqliteHive::Entry> entries;
     if (hive.Dump(entries) != HiveStatus::Ok) {
-        return Fail("settings dump: " + hive.LastError());
+        return Fail("settings dump: " + Said(hive.LastFailure()));
     }
     std::cout << "# " << hive.Path() << '\n';
     for (const SqliteHive::Entry& entry : entries) {
@@ -157,11 +157,12 @@ int RunSettings(const Args& args) {
         } else {
             ini.DeleteValue(section, key);
         }
-    } catch (const EHiveFailure& error) {
+    } catch (const EHiveFailure&) {
         // The message names the file already.
-        return Fail("settings " + action + ": " + error.what());
-    } catch (const ERegistryException& error) {
-        return Fail("settings " + action + ": " + error.what() + " (" + hive.Path() + ")");
+        return Fail("settings " + action + ": " + Said(std::current_exception()));
+    } catch (const ERegistryException&) {
+        return Fail("settings " + action + ": " + Said(std::current_exception()) + " (" +
+                    hive.Path() + ")");
     }
     return 0;
 }

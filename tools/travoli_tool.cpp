@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/level_table.h"
+#include "texts/error_message.h"
 #include "tools/commands.h"
 
 namespace {
@@ -168,6 +169,14 @@ namespace travoli::tool {
 int Fail(const std::string& message) {
     std::cerr << "travoli-tool: " << message << '\n';
     return UsageError;
+}
+
+std::string Said(const std::exception_ptr& error) {
+    return ErrorMessage(error, EnglishLanguage).toStdString();
+}
+
+std::string Said(const HiveFailure& failure) {
+    return HiveFailureMessage(failure, EnglishLanguage).toStdString();
 }
 
 int WrongCall(const std::string& command, const std::string& message) {

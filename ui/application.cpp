@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "ui/error_message.h"
-#include "ui/texts.h"
+#include "texts/error_message.h"
+#include "texts/texts.h"
 
 namespace travoli {
 

@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "game/board_geometry.h"
+#include "texts/texts.h"
 #include "ui/main_form.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

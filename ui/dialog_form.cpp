@@ -5,9 +5,9 @@
 #include <QShowEvent>
 #include <QWindow>
 
+#include "texts/texts.h"
 #include "ui/fonts.h"
 #include "ui/placement_window.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

@@ -1,9 +1,9 @@
 #include "ui/freeware_dlg.h"
 
 #include "media/widgets/simple_label.h"
+#include "texts/texts.h"
 #include "ui/fonts.h"
 #include "ui/pictures.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

@@ -3,9 +3,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "texts/texts.h"
 #include "ui/fonts.h"
 #include "ui/pictures.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

@@ -15,12 +15,12 @@
 #include "media/sound/sdl_wave_output.h"
 #include "media/widgets/link_opener.h"
 #include "settings/sqlite_hive.h"
+#include "texts/error_message.h"
+#include "texts/texts.h"
 #include "ui/application.h"
-#include "ui/error_message.h"
 #include "ui/main_form.h"
 #include "ui/placement_window.h"
 #include "ui/platform_choice.h"
-#include "ui/texts.h"
 
 namespace {
 

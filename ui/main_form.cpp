@@ -17,16 +17,16 @@
 #include "settings/form_placement.h"
 #include "settings/game_settings.h"
 #include "settings/ini_ctrl.h"
+#include "texts/error_message.h"
+#include "texts/texts.h"
 #include "ui/application.h"
 #include "ui/end_game_dlg.h"
-#include "ui/error_message.h"
 #include "ui/freeware_dlg.h"
 #include "ui/give_up_dlg.h"
 #include "ui/hint_dlg.h"
 #include "ui/placement_window.h"
 #include "ui/save_failed_dlg.h"
 #include "ui/solved_dlg.h"
-#include "ui/texts.h"
 #include "ui/tongue_dlg.h"
 
 namespace travoli {
@@ -94,7 +94,7 @@ int TMainForm::LoadGameSettings() {
     progress_ = values.progress;
     unreadSettings_ = report.unread;
     settingsUnreadable_ = report.storeFailed;
-    loadError_ = report.firstError;
+    loadError_ = report.errors.empty() ? nullptr : report.errors.front();
     return values.level;
 }
 
@@ -120,12 +120,9 @@ bool TMainForm::event(QEvent* event) {
 void TMainForm::FormActivate() {
     if (loadError_) {
         // Said once, over the window, in the language of this moment.
-        try {
-            std::rethrow_exception(std::exchange(loadError_, nullptr));
-        } catch (const std::exception& error) {
-            platform_.errors->Show(
-                TextFor(TextId::SettingsUnreadable, language_).arg(ErrorMessage(error, language_)));
-        }
+        platform_.errors->Show(
+            TextFor(TextId::SettingsUnreadable, language_)
+                .arg(ErrorMessage(std::exchange(loadError_, nullptr), language_)));
     }
     if (language_ == NoLanguageChosen) {
         ShowDialog(TongueDlg);

@@ -17,13 +17,13 @@
 #include "game/progress_record.h"
 #include "media/container/bitmap_list.h"
 #include "media/container/wave_list.h"
+#include "texts/texts.h"
 #include "ui/announcer.h"
 #include "ui/board_cell.h"
 #include "ui/dialog_owner.h"
 #include "ui/level_scroll_bar.h"
 #include "ui/paint_box.h"
 #include "ui/speed_button.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

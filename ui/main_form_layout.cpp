@@ -8,12 +8,12 @@
 #include "game/level_table.h"
 #include "media/widgets/scroll_text.h"
 #include "media/widgets/simple_label.h"
+#include "texts/texts.h"
 #include "ui/accessibility.h"
 #include "ui/fonts.h"
 #include "ui/main_form.h"
 #include "ui/media_records.h"
 #include "ui/pictures.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

@@ -2,7 +2,6 @@
 
 #include "assets/embedded_records.h"
 #include "media/container/byte_stream.h"
-#include "ui/error_message.h"
 
 namespace travoli {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "texts/texts.h"
 #include "ui/dialog_form.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "settings/registry_hive.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace travoli {
 

@@ -1,7 +1,7 @@
 #include "ui/solved_dlg.h"
 
+#include "texts/texts.h"
 #include "ui/pictures.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

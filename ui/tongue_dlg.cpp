@@ -1,7 +1,7 @@
 #include "ui/tongue_dlg.h"
 
+#include "texts/texts.h"
 #include "ui/pictures.h"
-#include "ui/texts.h"
 
 namespace travoli {
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <vector>
 
 #include "media/container/byte_stream.h"
@@ -14,6 +16,18 @@ namespace travoli {
 class EInvalidBitmap : public ERecordError {
   public:
     using ERecordError::ERecordError;
+};
+
+// An item of the game's own list that no picture reader takes; Index() is its place. The
+// message a reader sees is rendered from it through the text table.
+class EBrokenPicture : public std::runtime_error {
+  public:
+    explicit EBrokenPicture(std::size_t index)
+        : std::runtime_error("broken picture"), index_(index) {}
+    std::size_t Index() const { return index_; }
+
+  private:
+    std::size_t index_;
 };
 
 // What a BMP file's headers say, after checking that they agree with the file's size.

@@ -15,27 +15,20 @@ enum class SoundFailure {
     Other,     // a message of its own, which is the whole text
 };
 
-// The platform refused to play a sound. The message is in English for stderr; the windows
-// say it in the player's language from Failure() and Said().
+// The platform refused to play a sound. The message a reader sees is rendered from
+// Failure() and Said() through the text table; only a sound output's own words (Other) are
+// the whole text of what().
 class ESoundError : public std::runtime_error {
   public:
     explicit ESoundError(const std::string& message)
         : std::runtime_error(message), failure_(SoundFailure::Other) {}
     ESoundError(SoundFailure failure, std::string said)
-        : std::runtime_error(Compose(failure, said)), failure_(failure), said_(std::move(said)) {}
+        : std::runtime_error("sound refused"), failure_(failure), said_(std::move(said)) {}
 
     SoundFailure Failure() const { return failure_; }
     const std::string& Said() const { return said_; }
 
   private:
-    static std::string Compose(SoundFailure failure, const std::string& said) {
-        const std::string reason = failure == SoundFailure::TooLarge
-                                       ? "The sound image is too large"
-                                   : failure == SoundFailure::TooLong ? "The sound is too long"
-                                                                      : said;
-        return "Couldn't play the sound: " + reason;
-    }
-
     SoundFailure failure_;
     std::string said_;
 };

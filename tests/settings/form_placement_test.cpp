@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/sqlite_hive.h"
+#include "tests/support/english_message.h"
 #include "tests/support/temp_folder.h"
 
 namespace travoli {
@@ -134,7 +135,7 @@ TEST_F(PlacementTest, BadNumberStopsTheRestoreNamingTheFirstInReverseOrder) {
             placement.OwnerShow();
             ADD_FAILURE() << c.stored << ": restored";
         } catch (const EConvertError& error) {
-            EXPECT_STREQ(error.what(), c.message);
+            EXPECT_EQ(test::EnglishMessage(error), c.message);
         }
         EXPECT_EQ(window.sets, 0) << c.stored;
     }

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "settings/sqlite_hive.h"
+#include "tests/support/english_message.h"
 #include "tests/support/memory_hive.h"
 #include "tests/support/temp_folder.h"
 
@@ -28,7 +29,9 @@ class GameSettingsTest : public ::testing::Test {
         values.level = 99;  // whatever was there before must not survive
         values.progress.SetBestMoves(3, 3);
         report = LoadGameSettings(ini, values);
-        errors.insert(errors.end(), report.errors.begin(), report.errors.end());
+        for (const std::exception_ptr& error : report.errors) {
+            errors.push_back(test::EnglishMessage(error));
+        }
         return values;
     }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "settings/sqlite_hive.h"
+#include "tests/support/english_message.h"
 #include "tests/support/memory_hive.h"
 #include "tests/support/temp_folder.h"
 
@@ -211,7 +212,7 @@ TEST_F(IniOnSqlite, ValuesOfOtherTypes) {
         ini.ReadNumber("common", "level", 1);
         FAIL() << "a REG_DWORD value read as a number";
     } catch (const ERegistryException& error) {
-        EXPECT_STREQ(error.what(), "Ungültiger Datentyp für 'level'");
+        EXPECT_EQ(test::EnglishMessage(error), "Ungültiger Datentyp für 'level'");
     }
     EXPECT_THROW(ini.ReadText("common", "level", ""), ERegistryException);
     EXPECT_THROW(ini.ReadFlag("common", "level", true), ERegistryException);
@@ -351,7 +352,7 @@ TEST_F(IniOnMemory, ErrorsNameTheirValueAndCloseEverything) {
             c.act();
             ADD_FAILURE() << c.what << ": no error";
         } catch (const ERegistryException& error) {
-            EXPECT_EQ(error.what(), c.message) << c.what;
+            EXPECT_EQ(test::EnglishMessage(error), c.message) << c.what;
         }
         EXPECT_EQ(hive.OpenHandles(), 0) << c.what;
         if (!hive.failure.empty()) {

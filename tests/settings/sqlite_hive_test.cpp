@@ -10,6 +10,7 @@
 
 #include "settings/game_settings.h"
 #include "settings/ini_ctrl.h"
+#include "tests/support/english_message.h"
 #include "tests/support/temp_folder.h"
 
 namespace travoli {
@@ -187,8 +188,8 @@ TEST(SqliteHive, DamagedFileIsMovedAsideAndAFreshHiveUsed) {
                           : static_cast<void>(careful.ReadNumber("common", "level", 1));
                     ADD_FAILURE() << c.what << ": no error";
                 } catch (const EHiveFailure& error) {
-                    EXPECT_NE(std::string(error.what()).find(path + ": "), std::string::npos)
-                        << error.what();
+                    const std::string said = test::EnglishMessage(error);
+                    EXPECT_NE(said.find(path + ": "), std::string::npos) << said;
                 }
             }
             std::vector<SqliteHive::Entry> entries;
@@ -280,8 +281,8 @@ TEST(SqliteHive, LockedFileCostsOneWaitAndLosesNothing) {
     EXPECT_EQ(report.unread,
               (std::set<std::string>{"tongue", "level", "back", "sound", "solution"}));
     ASSERT_EQ(report.errors.size(), 1u);
-    EXPECT_NE(report.errors[0].find(path + ": database is locked"), std::string::npos)
-        << report.errors[0];
+    const std::string said = test::EnglishMessage(report.errors[0]);
+    EXPECT_NE(said.find(path + ": database is locked"), std::string::npos) << said;
     // One wait for the five values, not one or two for each (generous bound).
     EXPECT_LT(waited, std::chrono::milliseconds(4 * WaitMs));
     EXPECT_THROW(ini.DeleteValue("common", "level"), EHiveFailure);

@@ -106,7 +106,7 @@ class MemoryHive : public RegistryHive {
         }
         return keys[open_[key]].erase(Lower(name)) ? HiveStatus::Ok : HiveStatus::NotFound;
     }
-    std::string LastError() const override { return failure; }
+    HiveFailure LastFailure() const override { return {HiveFault::Library, {}, failure}; }
     HiveStatus CloseKey(HKEY key) override {
         if (open_.erase(key) == 0) {
             return HiveStatus::InvalidHandle;

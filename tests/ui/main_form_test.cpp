@@ -16,12 +16,12 @@
 #include "media/widgets/scroll_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/game_window.h"
+#include "texts/texts.h"
 #include "ui/dialog_form.h"
 #include "ui/end_game_dlg.h"
 #include "ui/give_up_dlg.h"
 #include "ui/hint_dlg.h"
 #include "ui/media_records.h"
-#include "ui/texts.h"
 #include "ui/tongue_dlg.h"
 
 using travoli::test::GameWindow;

@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/english_message.h"
 #include "tests/support/wave_samples.h"
 
 namespace travoli {
@@ -288,7 +289,7 @@ TEST(SoundDummy, RefusesMalformedImagesWithSdlsText) {
             out.Play(c.image);
             ADD_FAILURE() << "played a malformed image";
         } catch (const ESoundError& e) {
-            const std::string what = e.what();
+            const std::string what = test::EnglishMessage(e);
             const std::string prefix = "Couldn't play the sound: ";
             ASSERT_EQ(what.rfind(prefix, 0), 0u) << what;
             EXPECT_GT(what.size(), prefix.size()) << "SDL's text is missing";

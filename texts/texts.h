@@ -101,7 +101,7 @@ enum class TextId {
     UnexpectedError,
     // The settings file was damaged: %1 its path, %2 where it was moved.
     SettingsMovedAside,
-    // The errors of the layers below, put together by ErrorMessage (ui/error_message.h). The
+    // The errors of the layers below, put together by ErrorMessage (texts/error_message.h). The
     // settings store's own messages read the same in both languages, as designed: %1 the key,
     // or the key's path; a failed hive adds its cause (%2) in brackets.
     StoreDataType,

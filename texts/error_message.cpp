@@ -1,11 +1,12 @@
-#include "ui/error_message.h"
+#include "texts/error_message.h"
 
 #include <iterator>
 
+#include "media/container/bitmap_list.h"
 #include "media/container/wave_output.h"
 #include "settings/form_placement.h"
 #include "settings/ini_ctrl.h"
-#include "ui/texts.h"
+#include "texts/texts.h"
 
 namespace travoli {
 
@@ -39,12 +40,14 @@ constexpr TextId HiveTexts[] = {TextId::HiveAt,
                                 TextId::HiveInUse};
 static_assert(std::size(HiveTexts) == static_cast<std::size_t>(HiveFault::InUse) + 1);
 
-// The hive's cause as its LastError() says it in English, in `language`.
-QString HiveCause(const HiveFailure& cause, Language language) {
-    QString text = cause.fault == HiveFault::Library
-                       ? FromStd(cause.detail)
-                       : TextFor(HiveTexts[static_cast<int>(cause.fault)], language)
-                             .arg(FromStd(cause.detail));
+}  // namespace
+
+QString HiveFailureMessage(const HiveFailure& cause, Language language) {
+    // Only the failed move aside has a place for the system's reason.
+    QString text = cause.fault == HiveFault::Library ? FromStd(cause.detail)
+                   : cause.fault == HiveFault::CannotMoveAside
+                       ? TextFor(TextId::HiveCannotMoveAside, language).arg(FromStd(cause.detail))
+                       : TextFor(HiveTexts[static_cast<int>(cause.fault)], language);
     if (text.isEmpty()) {
         return text;
     }
@@ -57,19 +60,13 @@ QString HiveCause(const HiveFailure& cause, Language language) {
     return text;
 }
 
-}  // namespace
-
-EBrokenPicture::EBrokenPicture(std::size_t index)
-    : std::runtime_error(
-          TextFor(TextId::BrokenPicture, EnglishLanguage).arg(index).toUtf8().toStdString()),
-      index_(index) {}
-
 QString ErrorMessage(const std::exception& error, Language language) {
     if (const auto* store = dynamic_cast<const ERegistryException*>(&error)) {
         const QString message = TextFor(StoreTexts[static_cast<int>(store->Failure())], language)
                                     .arg(FromStd(store->Name()));
         const auto* hive = dynamic_cast<const EHiveFailure*>(store);
-        const QString cause = hive != nullptr ? HiveCause(hive->Cause(), language) : QString();
+        const QString cause =
+            hive != nullptr ? HiveFailureMessage(hive->Cause(), language) : QString();
         return cause.isEmpty() ? message
                                : TextFor(TextId::StoreWithCause, language).arg(message, cause);
     }
@@ -94,6 +91,19 @@ QString ErrorMessage(const std::exception& error, Language language) {
         return TextFor(TextId::BrokenPicture, language).arg(picture->Index());
     }
     return QString::fromUtf8(error.what());
+}
+
+QString ErrorMessage(const std::exception_ptr& error, Language language) {
+    if (!error) {
+        return {};
+    }
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& raised) {
+        return ErrorMessage(raised, language);
+    } catch (...) {
+        return {};
+    }
 }
 
 }  // namespace travoli
