@@ -40,6 +40,7 @@ program_of() {
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
+source "$root/tests/ui/processes.sh"
 runs=5
 idle=10
 settle=2
@@ -91,18 +92,8 @@ xvfb_pid=
 pulse_pid=
 bus_pid=
 listener_pid=
-descendants() {  # pid
-    local child
-    for child in $(pgrep -P "$1" || true); do
-        echo "$child"
-        descendants "$child"
-    done
-}
 cleanup() {
-    if [[ -n $bus_pid ]]; then
-        # shellcheck disable=SC2046
-        kill $(descendants "$bus_pid") 2>/dev/null || true
-    fi
+    end_processes "$bus_pid"
     for pid in $listener_pid $bus_pid $pulse_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
@@ -182,14 +173,7 @@ fi
 
 # The accessibility bus, and a listener standing in for a screen reader.
 if ((a11y)); then
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
-    bus_pid=$!
-    for _ in $(seq 100); do
-        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' &&
-            break
-        sleep 0.1
-    done
+    start_accessibility_bus "$work/bus.log" || exit 1
     /usr/bin/python3 -c '
 import signal, sys, collections, pyatspi
 heard = collections.Counter()

@@ -22,16 +22,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 trap 'end_processes "${bus_pid:-}" "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 start_xvfb
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
-bus_pid=$!
-for _ in $(seq 100); do
-    # Asked without starting it: the bus would otherwise start a second launcher itself.
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' &&
-        break
-    kill -0 "$bus_pid" 2>/dev/null || fail "the accessibility bus did not start: $(cat "$work/bus.log")"
-    sleep 0.1
-done
+start_accessibility_bus "$work/bus.log" || fail "no accessibility bus"
 
 # English saved, so that only the info dialog opens at the start.
 "$tool" settings set common tongue 0 >/dev/null
@@ -43,8 +34,5 @@ xdotool key Num_Lock
 /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/accessibility_play.py" "$tool" "$game_pid" \
     || { shot failure; fail "the play through AT-SPI failed (screenshot in $out)"; }
 
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after the quit dialog"
-wait "$game_pid" || fail "the game ended with status $?"
-game_pid=
+await_game_end "after the quit dialog"
 check_clean_end

@@ -81,10 +81,7 @@ quit() {  # main window
     click_in "$quit" 78 81  # Yes
     info=$(x_window "Zanfir Bytes - Freeware-Info")
     click_in "$info" 190 451
-    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after the quit dialog"
-    wait "$game_pid" || fail "the game ended with status $?"
-    game_pid=
+    await_game_end "after the quit dialog"
     check_clean_end
 }
 

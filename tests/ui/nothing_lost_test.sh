@@ -152,10 +152,7 @@ xdotool search --onlyvisible --name "^Travoli\$" >/dev/null &&
     fail "going back left the question open"
 ask_to_quit
 xdotool windowfocus --sync "$choice" key shift+Tab Return  # "End without saving"
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end without saving"
-wait "$game_pid" || fail "the game ended with status $? without saving"
-game_pid=
+await_game_end "without saving"
 [[ $(sha256sum <"$hive") == "$before" ]] || fail "the read-only hive changed"
 [[ -s "$work/stderr" ]] && fail "stderr without saving: $(cat "$work/stderr")"
 echo "read-only hive: ended through the question, the file unchanged"

@@ -19,7 +19,7 @@ if [[ $(id -u) -eq 0 ]]; then
     trap 'rm -rf "$copy"' EXIT
     here=$(dirname "${BASH_SOURCE[0]}")
     cp "$game" "$tool" "$here/sway_test.sh" "$here/xvfb_session.sh" \
-        "$here/compositor_session.sh" "$copy/"
+        "$here/processes.sh" "$here/compositor_session.sh" "$copy/"
     mkdir "$copy/out"
     chmod -R a+rX "$copy" && chown nobody "$copy/out"
     status=0
@@ -107,10 +107,7 @@ quit() {
     lies_within "the quit dialog" "$(outer "$Quit")" "$(outer "$Main")"
     click_in "$Quit" 78 81  # Yes
     answer_info
-    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after the quit dialog"
-    wait "$game_pid" || fail "the game ended with status $?"
-    game_pid=
+    await_game_end "after the quit dialog"
 }
 start_as_sway_does() {
     env -u DISPLAY WAYLAND_DISPLAY="$session_wayland" ${session_display:+DISPLAY=$session_display} \

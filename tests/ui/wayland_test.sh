@@ -154,10 +154,7 @@ shot quit-maximized
 key Return  # yes
 view "Zanfir Bytes - Freeware-Info" >/dev/null
 key Return
-for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after the quit dialog"
-wait "$game_pid" || fail "the game ended with status $?: $(cat "$work/stderr")"
-game_pid=
+await_game_end "after the quit dialog"
 [[ $("$tool" settings get common MainForm) == "$stored" ]] ||
     fail "the stored position changed to '$("$tool" settings get common MainForm)'"
 "$tool" settings get common level | grep -qx 1 || fail "the game values were not saved"

@@ -6,24 +6,7 @@
 
 work=$(mktemp -d)
 
-# Processes ended by their PIDs together with everything they started: a session bus starts
-# services of its own (the accessibility bus launcher, for one) that would outlive it.
-descendants() {  # pid
-    local child
-    for child in $(pgrep -P "$1" || true); do
-        echo "$child"
-        descendants "$child"
-    done
-}
-end_processes() {  # pid...
-    local pid all=()
-    for pid in "$@"; do
-        [[ -n $pid ]] || continue
-        # shellcheck disable=SC2207
-        all+=("$pid" $(descendants "$pid"))
-    done
-    ((${#all[@]} == 0)) || kill "${all[@]}" 2>/dev/null || true
-}
+source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 # The server is waited for, so that the next script's server never meets its leftovers.
 trap 'end_processes "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
@@ -202,11 +185,17 @@ quit_through_dialog() {  # main window
     click "$quit" 78 81  # Yes
     info=$(window "Zanfir Bytes - Freeware-Info")
     click "$info" 190 451
+    await_game_end "after the quit dialog"
+}
 
-    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after the quit dialog"
-    wait "$game_pid" || fail "the game ended with status $?"
+# The game must end by itself within 10 s, with status 0.
+await_game_end() {  # when
+    local status=0
+    for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end $1"
+    wait "$game_pid" || status=$?
     game_pid=
+    ((status == 0)) || fail "the game ended with status $status $1: $(cat "$work/stderr" 2>/dev/null)"
 }
 
 # After the end: the settings were written, and nothing was said on stderr.
