@@ -44,7 +44,8 @@ enum class HiveStatus {
     Failed,         // the backing store failed (I/O, locked, damaged beyond repair)
 };
 
-// Why the backing store failed, in terms a player can act on.
+// Why the backing store failed, in terms a player can act on. The windows look their words
+// up by this order: a new kind goes at the end.
 enum class HiveProblem {
     Unknown,
     ReadOnlyFile,    // the file may not be written
@@ -81,7 +82,8 @@ struct HiveFailure {
     HiveFault fault = HiveFault::Library;
     std::string path;  // the file or folder it concerns; empty when none is named
     std::string detail;
-    bool leftAsItIs = false;  // a file that is not ours, which was not touched
+    bool leftAsItIs = false;                     // a file that is not ours, which was not touched
+    HiveProblem problem = HiveProblem::Unknown;  // what the player could do about it
 };
 
 struct ValueInfo {
@@ -118,8 +120,6 @@ class RegistryHive {
     // What went wrong in the last call that returned Failed (the file and the cause, as its
     // kind and its parts); no detail when nothing is known.
     virtual HiveFailure LastFailure() const { return {}; }
-    // The cause of that failure, as far as it can be told.
-    virtual HiveProblem LastProblem() const { return HiveProblem::Unknown; }
     // The file behind the hive, or empty when it has none.
     virtual std::string FilePath() const { return {}; }
 };

@@ -165,7 +165,7 @@ std::string SqliteHive::DefaultPath() {
 
 HiveStatus SqliteHive::Fail(HiveFault fault, const std::string& detail, int code) {
     lastFailure_ = {fault, path_, detail};
-    lastProblem_ = Diagnose(code);
+    lastFailure_.problem = Diagnose(code);
     return HiveStatus::Failed;
 }
 
@@ -527,7 +527,7 @@ bool SqliteHive::FindChild(std::int64_t parent, const std::string& name, std::in
     const int rc = find.Step();
     error = rc != SQLITE_ROW && rc != SQLITE_DONE;
     if (error) {
-        lastFailure_ = {HiveFault::Library, path_, find.Error()};
+        FailAt(path_, find.Error(), find.Code());
     }
     if (rc == SQLITE_ROW) {
         id = find.Int(0);

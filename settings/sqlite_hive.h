@@ -62,7 +62,6 @@ class SqliteHive : public RegistryHive {
     void SetBusyTimeout(int milliseconds) { busyTimeoutMs_ = milliseconds; }
     // What went wrong in the last call that returned Failed: the file and the cause.
     HiveFailure LastFailure() const override { return lastFailure_; }
-    HiveProblem LastProblem() const override { return lastProblem_; }
     std::string FilePath() const override { return path_; }
 
     HiveStatus OpenKey(HKEY parent, const std::string& subKey, KeyAccess access,
@@ -127,7 +126,6 @@ class SqliteHive : public RegistryHive {
     bool moveDamagedAside_ = true;
     int busyTimeoutMs_ = DefaultBusyTimeoutMs;
     HiveFailure lastFailure_;
-    HiveProblem lastProblem_ = HiveProblem::Unknown;
     sqlite3* db_ = nullptr;
     Mode mode_ = Mode::None;
     bool hasSchema_ = false;

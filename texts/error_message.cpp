@@ -40,6 +40,12 @@ constexpr TextId HiveTexts[] = {TextId::HiveAt,
                                 TextId::HiveInUse};
 static_assert(std::size(HiveTexts) == static_cast<std::size_t>(HiveFault::InUse) + 1);
 
+constexpr TextId CauseTexts[] = {TextId::SaveCauseUnknown,        TextId::SaveCauseReadOnlyFile,
+                                 TextId::SaveCauseReadOnlyFolder, TextId::SaveCauseReadOnlyDisk,
+                                 TextId::SaveCauseDiskFull,       TextId::SaveCauseNotAFile,
+                                 TextId::SaveCauseLocked,         TextId::SaveCauseNotAHive};
+static_assert(std::size(CauseTexts) == static_cast<std::size_t>(HiveProblem::NotAHive) + 1);
+
 }  // namespace
 
 QString HiveFailureMessage(const HiveFailure& cause, Language language) {
@@ -58,6 +64,12 @@ QString HiveFailureMessage(const HiveFailure& cause, Language language) {
         text = TextFor(TextId::HiveAt, language).arg(FromStd(cause.path), text);
     }
     return text;
+}
+
+QString SaveFailureCause(const std::exception& error, Language language) {
+    const auto* hive = dynamic_cast<const EHiveFailure*>(&error);
+    const HiveProblem problem = hive != nullptr ? hive->Cause().problem : HiveProblem::Unknown;
+    return TextFor(CauseTexts[static_cast<int>(problem)], language);
 }
 
 QString ErrorMessage(const std::exception& error, Language language) {

@@ -15,6 +15,10 @@ QString ErrorMessage(const std::exception& error, Language language);
 // The same for an error kept for later; empty for none, or for one that is no std::exception.
 QString ErrorMessage(const std::exception_ptr& error, Language language);
 
+// What the player could do about a save that failed with `error`, in plain words: the cause
+// the hive found, or that it is not known.
+QString SaveFailureCause(const std::exception& error, Language language);
+
 // What the settings hive met, in `language`: the file and the cause; empty when nothing is
 // known.
 QString HiveFailureMessage(const HiveFailure& failure, Language language);

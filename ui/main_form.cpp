@@ -169,8 +169,7 @@ bool TMainForm::FormClose() {
     } catch (const std::exception& error) {
         // Caught here, not at the top: unless the player ends without saving, the close is
         // refused and the window stays open for another try.
-        if (!AskToEndWithoutSaving(this, language_, *platform_.hive,
-                                   ErrorMessage(error, language_))) {
+        if (!AskToEndWithoutSaving(this, language_, platform_.hive->FilePath(), error)) {
             return false;
         }
         FormPlacement1->Enabled = false;  // nothing more is written, the position neither

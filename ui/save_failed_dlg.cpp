@@ -3,42 +3,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "settings/registry_hive.h"
+#include "texts/error_message.h"
 #include "texts/texts.h"
 
 namespace travoli {
 
-namespace {
-
-TextId CauseText(HiveProblem problem) {
-    switch (problem) {
-        case HiveProblem::ReadOnlyFile:
-            return TextId::SaveCauseReadOnlyFile;
-        case HiveProblem::ReadOnlyFolder:
-            return TextId::SaveCauseReadOnlyFolder;
-        case HiveProblem::ReadOnlyDisk:
-            return TextId::SaveCauseReadOnlyDisk;
-        case HiveProblem::DiskFull:
-            return TextId::SaveCauseDiskFull;
-        case HiveProblem::NotAFile:
-            return TextId::SaveCauseNotAFile;
-        case HiveProblem::Locked:
-            return TextId::SaveCauseLocked;
-        case HiveProblem::NotAHive:
-            return TextId::SaveCauseNotAHive;
-        case HiveProblem::Unknown:
-            break;
-    }
-    return TextId::SaveCauseUnknown;
-}
-
-}  // namespace
-
-bool AskToEndWithoutSaving(QWidget* owner, Language language, const RegistryHive& hive,
-                           const QString& detail) {
+bool AskToEndWithoutSaving(QWidget* owner, Language language, const std::string& file,
+                           const std::exception& error) {
     const QString text = TextFor(TextId::SaveFailedQuestion, language)
-                             .arg(QString::fromStdString(hive.FilePath()),
-                                  TextFor(CauseText(hive.LastProblem()), language), detail);
+                             .arg(QString::fromStdString(file), SaveFailureCause(error, language),
+                                  ErrorMessage(error, language));
     QMessageBox box(QMessageBox::Warning, TextFor(TextId::ProgramName, language), text,
                     QMessageBox::NoButton, owner);
     box.setObjectName(QStringLiteral("SaveFailedDlg"));
