@@ -39,6 +39,15 @@ if git -C "$source_root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
 else
     tar -C "$source_root" --exclude='./build*' -cf - . | tar -C "$tree" -xf -
 fi
+# What the build needs here, the source package must ask for too: elsewhere nothing else
+# installs it (build-essential and dpkg-dev come with every Debian build).
+declared=$(awk '/^Build-Depends:/ { on = 1; sub(/^Build-Depends:/, ""); print; next }
+    on && /^[ \t]/ { print; next } { on = 0 }' "$source_root/debian/control" |
+    sed -E 's/<[^>]*>//g; s/\([^)]*\)//g' | tr ',' '\n' | tr -d ' \t')
+for needed in $(sed 's/#.*//' "$source_root/scripts/packages.txt"); do
+    case $needed in build-essential | dpkg-dev) continue ;; esac
+    grep -Fxq "$needed" <<<"$declared" || fail "debian/control does not build-depend on $needed"
+done
 (cd "$tree" && DEB_BUILD_OPTIONS=${DEB_BUILD_OPTIONS-nocheck parallel=2} \
     dpkg-buildpackage -us -uc -Pnocheck) >"$out/dpkg-buildpackage.log" 2>&1 ||
     fail "dpkg-buildpackage failed: $(grep -m3 -E 'error|Error|dpkg-checkbuilddeps' "$out/dpkg-buildpackage.log" || tail -n 5 "$out/dpkg-buildpackage.log")"
