@@ -4,9 +4,9 @@
 #   scripts/clean_room.sh [--keep] [--work DIR] [--branch NAME] [REPOSITORY]
 # REPOSITORY (default: this checkout) is cloned as it is committed: its main branch, or the
 # branch NAME with --branch. The root is built with mmdebstrap from the machine's own apt
-# sources, in DIR (a new folder under /var/tmp unless --work), removed afterwards unless
-# --keep; the run's log stays in /var/tmp/travoli-clean-room.log. Needs root. Not part of
-# ./test.sh.
+# sources, in DIR (a new folder under /var/tmp unless --work, which must be new or empty),
+# removed afterwards unless --keep; the run's log stays in /var/tmp/travoli-clean-room.log.
+# Needs root. Not part of ./test.sh.
 set -euo pipefail
 
 keep=
@@ -29,13 +29,19 @@ die() { echo "clean_room: $*" >&2; exit 1; }
 
 if ! command -v mmdebstrap >/dev/null; then
     echo "clean_room: installing mmdebstrap"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 mmdebstrap \
-        >/dev/null 2>&1 || die "could not install mmdebstrap"
+    { apt-get update -qq -o DPkg::Lock::Timeout=600 &&
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
+            mmdebstrap; } >/var/tmp/travoli-clean-room-apt.log 2>&1 ||
+        die "could not install mmdebstrap: $(tail -n 3 /var/tmp/travoli-clean-room-apt.log)"
 fi
 sources=/etc/apt/sources.list.d/debian.sources
 [[ -f $sources ]] || sources=/etc/apt/sources.list
 [[ -f $sources ]] || die "no apt sources on this machine to build the root from"
 
+# The whole folder goes at the end: one given must hold nothing else.
+if [[ -n $work && -e $work && -n $(ls -A "$work" 2>/dev/null) ]]; then
+    die "--work $work is not empty: give a new or empty folder"
+fi
 work=${work:-$(mktemp -d /var/tmp/travoli-clean-room.XXXXXX)}
 mkdir -p "$work"
 root=$work/root
