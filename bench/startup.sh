@@ -90,12 +90,11 @@ fi
 work=$(mktemp -d /tmp/travoli-startup.XXXXXX)
 xvfb_pid=
 pulse_pid=
-bus_pid=
+a11y_bus_pid=
 listener_pid=
 cleanup() {
-    end_processes "$bus_pid"
-    for pid in $listener_pid $bus_pid $pulse_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null || true
+    end_processes "$listener_pid" "$a11y_bus_pid" "$pulse_pid" "$xvfb_pid"
+    for pid in $listener_pid $a11y_bus_pid $pulse_pid $xvfb_pid; do
         wait "$pid" 2>/dev/null || true
     done
     rm -rf "$work"

@@ -19,7 +19,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb_session.sh"
 
 # The accessibility bus and the helpers it starts (its own dbus-daemon and the registry)
 # are ended by their PIDs along with the servers of xvfb_session.sh.
-trap 'end_processes "${bus_pid:-}" "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'end_processes "${a11y_bus_pid:-}" "${game_pid:-}" "${wm_pid:-}" "${xvfb_pid:-}"; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 start_xvfb
 start_accessibility_bus "$work/bus.log" || fail "no accessibility bus"

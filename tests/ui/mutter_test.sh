@@ -26,7 +26,8 @@ mutter_pid=$!
 wait_until "XWayland of mutter" grep -q 'Using public X11 display' "$work/mutter.log"
 wait_until "mutter's Wayland socket" test -S "$XDG_RUNTIME_DIR/travoli-mutter"
 session_display=$(sed -n 's/.*Using public X11 display \(:[0-9]*\),.*/\1/p' "$work/mutter.log")
-session_auth=$(compgen -G "$XDG_RUNTIME_DIR/.mutter-Xwaylandauth.*" | head -n1)
+session_auth=$(compgen -G "$XDG_RUNTIME_DIR/.mutter-Xwaylandauth.*" | head -n1 || true)
+[[ -n $session_auth ]] || fail "mutter left no XWayland authority file"
 
 # On the session's X server, XWayland.
 xw() { DISPLAY=$session_display XAUTHORITY=$session_auth "$@"; }

@@ -20,16 +20,16 @@ end_processes() {  # pid...
     ((${#all[@]} == 0)) || kill "${all[@]}" 2>/dev/null || true
 }
 
-# The accessibility bus on the caller's session bus, once it answers; sets bus_pid.
+# The accessibility bus on the caller's session bus, once it answers; sets a11y_bus_pid.
 start_accessibility_bus() {  # log
     /usr/libexec/at-spi-bus-launcher --launch-immediately >"$1" 2>&1 &
-    bus_pid=$!
+    a11y_bus_pid=$!
     for _ in $(seq 100); do
         # Asked without starting it: the bus would otherwise start a second launcher itself.
         dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
             org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null |
             grep -q 'boolean true' && return 0
-        kill -0 "$bus_pid" 2>/dev/null || break
+        kill -0 "$a11y_bus_pid" 2>/dev/null || break
         sleep 0.1
     done
     echo "the accessibility bus did not start: $(cat "$1")" >&2

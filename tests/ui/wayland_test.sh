@@ -74,7 +74,7 @@ views() {
 view() {  # title
     local rect
     for _ in $(seq 100); do
-        rect=$(views | awk -F'|' -v title="$1" '$2 == title { print $1; exit }')
+        rect=$(views | awk -F'|' -v title="$1" '$2 == title { print $1; exit }' || true)
         [[ -n $rect ]] && { echo "$rect"; return 0; }
         alive
         sleep 0.1
@@ -100,7 +100,9 @@ requested() {  # after-line pattern
 }
 told() {  # after-line pattern: an event the game received
     local client
-    client=$(grep -m1 -F 'set_app_id("example.zanfir.Travoli")' "$work/proto.log" | awk '{print $4}')
+    client=$(grep -m1 -F 'set_app_id("example.zanfir.Travoli")' "$work/proto.log" |
+        awk '{print $4}' || true)
+    [[ -n $client ]] || fail "the game never set its app id"
     for _ in $(seq 100); do
         tail -n +"$1" "$work/proto.log" | grep -q "client $client ev $2" && return 0
         alive

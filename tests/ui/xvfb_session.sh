@@ -156,6 +156,14 @@ window() {  # title [dialog]
     done
     fail "no window titled '$1'"
 }
+# Once no window with exactly this title is shown; `what` is said when one stays.
+window_gone() {  # title what
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "$2"
+}
 click() {  # window x y (client coordinates)
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
