@@ -108,6 +108,7 @@ quit() {
     click_in "$Quit" 78 81  # Yes
     answer_info
     await_game_end "after the quit dialog"
+    check_clean_end
 }
 start_as_sway_does() {
     env -u DISPLAY WAYLAND_DISPLAY="$session_wayland" ${session_display:+DISPLAY=$session_display} \
