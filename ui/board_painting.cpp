@@ -4,7 +4,6 @@
 #include <QTimer>
 
 #include "game/board_geometry.h"
-#include "texts/texts.h"
 #include "ui/main_form.h"
 
 namespace travoli {
@@ -25,12 +24,9 @@ void TMainForm::PaintBoxArea(QPainter& painter, const QRect& dirty) {
     painter.drawPixmap(dirty, canvas_,
                        InSheet(canvas_, dirty.x(), dirty.y(), dirty.width(), dirty.height()));
     if (firstPaint_) {
-        // The first painting of the board composes the title.
+        // The first painting of the board composes its texts, outside the painting.
         firstPaint_ = false;
-        QTimer::singleShot(0, this, [this] {
-            UpdateMovesLabel();
-            UpdateTitle();
-        });
+        QTimer::singleShot(0, this, [this] { ShowLevelTexts(); });
     }
 }
 
@@ -45,20 +41,6 @@ void TMainForm::DrawCell(int column, int row) {
             InSheet(tileSheet_, CellWidth * kind, CellHeight * row, CellWidth, CellHeight));
     }
     box->update(target);
-    boardCells_[Board::IndexOf({column, row})]->setAccessibleName(
-        TextFor(TextId::AccessibleCell, language_)
-            .arg(row + 1)
-            .arg(column + 1)
-            .arg(TextFor(ContentText(kind), language_)));
-}
-
-TextId TMainForm::ContentText(int kind) {
-    static constexpr TextId Contents[] = {
-        TextId::AccessibleRedStraight,   TextId::AccessibleWhiteStraight,
-        TextId::AccessibleBlueStraight,  TextId::AccessibleRedDiagonal,
-        TextId::AccessibleWhiteDiagonal, TextId::AccessibleBlueDiagonal,
-        TextId::AccessibleEmptyCell};
-    return Contents[kind];
 }
 
 void TMainForm::boxPaint() {
@@ -84,16 +66,11 @@ void TMainForm::boxPaint() {
         }
     }
     box->update();
-    box->setAccessibleName(TextFor(TextId::AccessibleBoard, language_));
 }
 
 void TMainForm::ShowLevel() {
     boxPaint();
-    // The label and the title show the level as well: a restart or a new level sets the count
-    // back to 0, and a new language spells both anew. The label lies over the board, and Qt
-    // paints it again over the repainted board by itself.
-    UpdateMovesLabel();
-    UpdateTitle();
+    ShowLevelTexts();
 }
 
 }  // namespace travoli

@@ -263,6 +263,7 @@ void TMainForm::ApplyLanguage() {
         button->setAccessibleDescription(TextFor(TextId::AccessibleKey, language_).arg(key));
     }
     levelscroll->setAccessibleDescription(TextFor(TextId::AccessibleLevelKeys, language_));
+    box->setAccessibleName(TextFor(TextId::AccessibleBoard, language_));
     box->setAccessibleDescription(TextFor(TextId::AccessibleBoardKeys, language_));
     vemScroll->setAccessibleName(TextFor(TextId::AccessibleMarquee, language_));
     vemLabel->setAccessibleName(vemScroll->accessibleName());
@@ -332,6 +333,36 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+void TMainForm::ShowLevelTexts() {
+    // The texts show the level as well: a restart or a new level sets the count back to 0,
+    // and a new language spells them anew. The label lies over the board, and Qt paints it
+    // again over the repainted board by itself.
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < 3; ++row) {
+            NameCell(column, row);
+        }
+    }
+    UpdateMovesLabel();
+    UpdateTitle();
+}
+
+TextId TMainForm::ContentText(int kind) {
+    static constexpr TextId Contents[] = {
+        TextId::AccessibleRedStraight,   TextId::AccessibleWhiteStraight,
+        TextId::AccessibleBlueStraight,  TextId::AccessibleRedDiagonal,
+        TextId::AccessibleWhiteDiagonal, TextId::AccessibleBlueDiagonal,
+        TextId::AccessibleEmptyCell};
+    return Contents[kind];
+}
+
+void TMainForm::NameCell(int column, int row) {
+    boardCells_[Board::IndexOf({column, row})]->setAccessibleName(
+        TextFor(TextId::AccessibleCell, language_)
+            .arg(row + 1)
+            .arg(column + 1)
+            .arg(TextFor(ContentText(session_.board().at(column, row)), language_)));
+}
+
 void TMainForm::PressBoardCell(int column, int row) {
     const MoveOutcome outcome = session_.PressCell(column, row);
     if (!outcome.accepted) {
@@ -345,6 +376,8 @@ void TMainForm::PressBoardCell(int column, int row) {
     }
     DrawCell(outcome.target.column, outcome.target.row);
     DrawCell(outcome.source.column, outcome.source.row);
+    NameCell(outcome.target.column, outcome.target.row);
+    NameCell(outcome.source.column, outcome.source.row);
     if (outcome.limitReached) {
         PlaySoundReported(sound::Refused);
         ShowResult(TextId::ResultTooManyMoves);

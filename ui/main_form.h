@@ -166,10 +166,14 @@ class TMainForm : public QWidget, public DialogOwner {
     void SetUpKeys();
     void LoadSheets();
     void PaintBoxArea(QPainter& painter, const QRect& dirty);
-    // The level as it stands now: the board painted whole, then the moves label and title.
+    // The level as it stands now: the board painted whole, then its texts.
     void ShowLevel();
+    // The level's texts: the cells' names for assistive technology, the moves label, the title.
+    void ShowLevelTexts();
     // What assistive technology calls a cell's content, by its piece kind.
     static TextId ContentText(int kind);
+    // A cell's name for assistive technology: its place and what lies there.
+    void NameCell(int column, int row);
     // A press on a cell, whether by the pointer, a digit key or assistive technology.
     void PressBoardCell(int column, int row);
     bool ConfirmLeaveLevel();
