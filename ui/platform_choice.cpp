@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace travoli {
 
@@ -40,27 +41,29 @@ bool IsXWayland(xcb_connection_t* connection, xcb_window_t root) {
     const xcb_randr_output_t* outputs =
         xcb_randr_get_screen_resources_current_outputs(resources.get());
     const int count = xcb_randr_get_screen_resources_current_outputs_length(resources.get());
+    // Every question asked before the first answer is awaited: one round trip, not one an
+    // output.
+    std::vector<xcb_randr_get_output_info_cookie_t> asked;
     for (int index = 0; index < count; ++index) {
+        asked.push_back(
+            xcb_randr_get_output_info(connection, outputs[index], resources->config_timestamp));
+    }
+    bool found = false;
+    for (const xcb_randr_get_output_info_cookie_t& cookie : asked) {
         const Owned<xcb_randr_get_output_info_reply_t> output(
-            xcb_randr_get_output_info_reply(
-                connection,
-                xcb_randr_get_output_info(connection, outputs[index], resources->config_timestamp),
-                nullptr),
-            &std::free);
+            xcb_randr_get_output_info_reply(connection, cookie, nullptr), &std::free);
         if (output == nullptr) {
             continue;
         }
         const std::string_view name(
             reinterpret_cast<const char*>(xcb_randr_get_output_info_name(output.get())),
             static_cast<std::size_t>(xcb_randr_get_output_info_name_length(output.get())));
-        if (name.substr(0, std::strlen(Name)) == Name) {
-            return true;
-        }
+        found = found || name.substr(0, std::strlen(Name)) == Name;
     }
-    return false;
+    return found;
 }
-}  // namespace
 
+// True when the X server named by DISPLAY answers and is a Wayland compositor's XWayland.
 bool XWaylandOffered() {
     if (!Set("DISPLAY")) {
         return false;
@@ -80,6 +83,8 @@ bool XWaylandOffered() {
     xcb_disconnect(connection);
     return offered;
 }
+
+}  // namespace
 
 std::string PreferredPlatform(const std::vector<std::string>& arguments) {
     if (Set("QT_QPA_PLATFORM") || !Set("WAYLAND_DISPLAY")) {

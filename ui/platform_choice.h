@@ -11,7 +11,4 @@ namespace travoli {
 // QT_QPA_PLATFORM or a -platform argument always wins.
 std::string PreferredPlatform(const std::vector<std::string>& arguments);
 
-// True when the X server named by DISPLAY answers and is a Wayland compositor's XWayland.
-bool XWaylandOffered();
-
 }  // namespace travoli
