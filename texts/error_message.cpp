@@ -82,19 +82,13 @@ QString ErrorMessage(const std::exception& error, Language language) {
         return cause.isEmpty() ? message
                                : TextFor(TextId::StoreWithCause, language).arg(message, cause);
     }
-    if (const auto* sound = dynamic_cast<const ESoundError*>(&error)) {
-        switch (sound->Failure()) {
-            case SoundFailure::Refused:
-                return TextFor(TextId::SoundRefused, language).arg(FromStd(sound->Said()));
-            case SoundFailure::TooLarge:
-                return TextFor(TextId::SoundRefused, language)
-                    .arg(TextFor(TextId::SoundTooLarge, language));
-            case SoundFailure::TooLong:
-                return TextFor(TextId::SoundRefused, language)
-                    .arg(TextFor(TextId::SoundTooLong, language));
-            case SoundFailure::Other:
-                break;
-        }
+    if (const auto* sound = dynamic_cast<const ESoundError*>(&error);
+        sound != nullptr && sound->Failure() != SoundFailure::Other) {
+        const QString reason =
+            sound->Failure() == SoundFailure::TooLarge  ? TextFor(TextId::SoundTooLarge, language)
+            : sound->Failure() == SoundFailure::TooLong ? TextFor(TextId::SoundTooLong, language)
+                                                        : FromStd(sound->Said());
+        return TextFor(TextId::SoundRefused, language).arg(reason);
     }
     if (const auto* number = dynamic_cast<const EConvertError*>(&error)) {
         return TextFor(TextId::NotAnInteger, language).arg(FromStd(number->Field()));

@@ -72,8 +72,9 @@ class DeviceLock {
     SDL_AudioDeviceID device_;
 };
 
+// SDL's own words only where SDL refused: otherwise they are an earlier call's.
 [[noreturn]] void Refuse(SoundFailure failure = SoundFailure::Refused) {
-    throw ESoundError(failure, SDL_GetError());
+    throw ESoundError(failure, failure == SoundFailure::Refused ? SDL_GetError() : "");
 }
 
 std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes) {
