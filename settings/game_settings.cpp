@@ -37,15 +37,6 @@ void LoadStep(SettingsLoadReport& report, const char* key, Step step) {
     }
 }
 
-constexpr const char* ResultsKey = [] {
-    for (const SavedValue& value : SavedValues) {
-        if (std::holds_alternative<ProgressRecord GameSettings::*>(value.member)) {
-            return value.key;
-        }
-    }
-    return "";
-}();
-
 // The stored best results; a value that is not text holds none.
 ProgressRecord StoredProgress(TIniCtrl& ini) {
     ProgressRecord stored;

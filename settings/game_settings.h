@@ -64,6 +64,16 @@ inline constexpr SavedValue SavedValues[] = {
     {"MainForm", std::monostate{}, 0, 0, 0, Fold::Keep, nullptr, 0},
 };
 
+// The key of the best results, by the table.
+inline constexpr const char* ResultsKey = [] {
+    for (const SavedValue& value : SavedValues) {
+        if (std::holds_alternative<ProgressRecord GameSettings::*>(value.member)) {
+            return value.key;
+        }
+    }
+    return "";
+}();
+
 // What a load could not read. A value that could not be read keeps its default, and a save
 // leaves its stored value alone for as long as the game still holds that default.
 struct SettingsLoadReport {

@@ -44,7 +44,7 @@ int RunProgress(const Args& args) {
     TIniCtrl ini(hive);
     GameSettings values;
     const SettingsLoadReport report = LoadGameSettings(ini, values);
-    if (report.storeFailed || report.unread.count("solution") != 0) {
+    if (report.storeFailed || report.unread.count(ResultsKey) != 0) {
         // Only the best results matter here; the last message is theirs or the file's.
         return Fail("progress: " + Said(report.errors.back()) +
                     (report.storeFailed ? "" : " (" + hive.Path() + ")"));
