@@ -169,12 +169,6 @@ HiveStatus SqliteHive::Fail(HiveFault fault, const std::string& detail, int code
     return HiveStatus::Failed;
 }
 
-HiveStatus SqliteHive::FailAt(const std::string& path, const std::string& said, int code) {
-    Fail(HiveFault::Library, said, code);
-    lastFailure_.path = path;
-    return HiveStatus::Failed;
-}
-
 HiveProblem SqliteHive::Diagnose(int code) const {
     const int primary = code & 0xff;
     struct stat file {};
@@ -227,7 +221,7 @@ bool SqliteHive::LookAtPath(Mode mode, bool& exists, struct stat& found) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return true;
         }
-        FailAt(path_, std::strerror(errno));
+        Fail(HiveFault::Library, std::strerror(errno));
         return false;
     }
     if (::stat(path_.c_str(), &found) != 0) {
@@ -363,7 +357,8 @@ bool SqliteHive::CreateFolder() {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        FailAt(folder.string(), error.message());
+        Fail(HiveFault::Library, error.message());
+        lastFailure_.path = folder.string();  // the folder it could not make
         return false;
     }
     return true;
@@ -495,7 +490,7 @@ HiveStatus SqliteHive::EndIfIdle() {
     HiveStatus status = HiveStatus::Ok;
     if (sqlite3_get_autocommit(db_) == 0) {
         if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            status = FailAt(path_, sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
+            status = Fail(HiveFault::Library, sqlite3_errmsg(db_), sqlite3_extended_errcode(db_));
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         }
     } else if (mode_ == Mode::Write) {
@@ -527,7 +522,7 @@ bool SqliteHive::FindChild(std::int64_t parent, const std::string& name, std::in
     const int rc = find.Step();
     error = rc != SQLITE_ROW && rc != SQLITE_DONE;
     if (error) {
-        FailAt(path_, find.Error(), find.Code());
+        Fail(HiveFault::Library, find.Error(), find.Code());
     }
     if (rc == SQLITE_ROW) {
         id = find.Int(0);
@@ -571,7 +566,7 @@ HiveStatus SqliteHive::OpenOrCreate(HKEY parent, const std::string& subKey, KeyA
             insert.Bind(1, id);
             insert.BindText(2, part);
             if (insert.Step() != SQLITE_DONE) {
-                status = FailAt(path_, insert.Error(), insert.Code());
+                status = Fail(HiveFault::Library, insert.Error(), insert.Code());
                 break;
             }
             id = sqlite3_last_insert_rowid(db_);
@@ -629,7 +624,7 @@ HiveStatus SqliteHive::QueryValueData(HKEY key, const std::string& name, std::ui
         return HiveStatus::NotFound;
     }
     if (rc != SQLITE_ROW) {
-        return FailAt(path_, query.Error());
+        return Fail(HiveFault::Library, query.Error());
     }
     type = static_cast<std::uint32_t>(query.Int(0));
     data = query.Bytes(1);
@@ -654,7 +649,7 @@ HiveStatus SqliteHive::SetValue(HKEY key, const std::string& name, std::uint32_t
     set.Bind(3, type);
     set.BindBlob(4, data);
     if (set.Step() != SQLITE_DONE) {
-        return FailAt(path_, set.Error(), set.Code());
+        return Fail(HiveFault::Library, set.Error(), set.Code());
     }
     return HiveStatus::Ok;
 }
@@ -671,7 +666,7 @@ HiveStatus SqliteHive::DeleteValue(HKEY key, const std::string& name) {
     erase.Bind(1, id);
     erase.BindText(2, CutAtZero(name));
     if (erase.Step() != SQLITE_DONE) {
-        return FailAt(path_, erase.Error(), erase.Code());
+        return Fail(HiveFault::Library, erase.Error(), erase.Code());
     }
     return sqlite3_changes(db_) == 0 ? HiveStatus::NotFound : HiveStatus::Ok;
 }
@@ -766,7 +761,7 @@ HiveStatus SqliteHive::Dump(std::vector<Entry>& entries) {
 
 HiveStatus SqliteHive::DumpFailed(const std::string& said) {
     Disconnect();
-    return FailAt(path_, said);
+    return Fail(HiveFault::Library, said);
 }
 
 }  // namespace travoli

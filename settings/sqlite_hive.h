@@ -108,8 +108,6 @@ class SqliteHive : public RegistryHive {
     bool MoveAside(std::uint64_t device, std::uint64_t inode);
     // Notes the failure and, from `code` and a look at the file system, its cause.
     HiveStatus Fail(HiveFault fault, const std::string& detail = {}, int code = 0);
-    // The same for what the library or the system said about `path`.
-    HiveStatus FailAt(const std::string& path, const std::string& said, int code = 0);
     HiveProblem Diagnose(int code) const;
     // What lies at the path: false (and failed) for anything no hive can be.
     bool LookAtPath(Mode mode, bool& exists, struct stat& found);
