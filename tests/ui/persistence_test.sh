@@ -79,9 +79,7 @@ echo "this is not a database" >"$hive"
 start_game "$game"
 window "Travoli" dialog >/dev/null
 kill -TERM "$game_pid"
-for _ in $(seq 40); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.05; done
-kill -0 "$game_pid" 2>/dev/null && fail "the game was still running 2 s after SIGTERM at the notice"
-wait "$game_pid" || fail "the game ended with status $? on SIGTERM at the notice"
+await_game_end "after SIGTERM at the notice" 2
 check_clean_end
 rm -f "$hive".damaged-*
 echo "this is not a database" >"$hive"
