@@ -190,6 +190,7 @@ pyatspi.Registry.start()
 ' "$work/a11y-events" &
     listener_pid=$!
     for _ in $(seq 100); do [[ -e $work/a11y-events ]] && break; sleep 0.1; done
+    [[ -e $work/a11y-events ]] || { echo "startup.sh: the accessibility listener did not start" >&2; exit 1; }
 fi
 
 # play MODE: while the probe waits out its settle time, answer the game's info dialog and

@@ -60,6 +60,7 @@ settled() {  # window
         sleep 0.2
         [[ $(outer "$1") == "$before" ]] && return 0
     done
+    fail "window $1 did not settle on XWayland: $(outer "$1")"
 }
 drag_corner() {  # window
     local l t w h
@@ -122,6 +123,7 @@ drag_corner "$quit_dialog"
 shot quit-dialog
 click_in "$quit_dialog" 175 81  # No
 for _ in $(seq 50); do xw xwininfo -id "$quit_dialog" 2>/dev/null | grep -q IsViewable || break; sleep 0.1; done
+xw xwininfo -id "$quit_dialog" 2>/dev/null | grep -q IsViewable && fail "No left the quit dialog open"
 quit "$main"
 saved="200,0,1,$left,$top,$((left + width)),$((top + height))"
 [[ $("$tool" settings get common MainForm) == "$saved" ]] ||

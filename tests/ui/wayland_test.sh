@@ -45,6 +45,7 @@ compositor=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Weston Composi
 weston-debug proto >"$work/proto.log" 2>/dev/null &
 proto_pid=$!
 for _ in $(seq 100); do [[ -s $work/proto.log ]] && break; sleep 0.1; done
+[[ -s $work/proto.log ]] || fail "weston-debug wrote no protocol log"
 
 stored="200,0,1,120,90,459,496"
 "$tool" settings set common tongue 0 >/dev/null
