@@ -36,6 +36,8 @@ start_xvfb() {
     done
     [[ -n "${xvfb_pid:-}" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+    # Caches and state of the compositors, Mesa and the accessibility bus stay here too.
+    export XDG_CACHE_HOME="$work/cache" XDG_DATA_HOME="$work/data" XDG_STATE_HOME="$work/state"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
     export SDL_AUDIODRIVER=dummy
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
