@@ -197,17 +197,12 @@ constexpr std::array<TextRow, TextIdCount> Texts = {{
     {TextId::AccessibleBlueDiagonal, u"blue diagonal cross", u"blaues schräges Kreuz"},
     {TextId::AccessibleEmptyCell, u"empty cell", u"leeres Feld"},
     {TextId::AccessibleBoardKeys,
-     u"The digit keys press the cells as laid out on the numeric keypad: 7 8 9 the top row, "
-     u"4 5 6 the middle row, 1 2 3 the bottom row.",
+     u"The digit keys press the board's cells as laid out on the numeric keypad: 7 8 9 the top "
+     u"row, 4 5 6 the middle row, 1 2 3 the bottom row.",
      u"Die Zifferntasten drücken die Felder wie auf dem Ziffernblock: 7 8 9 die obere Reihe, "
      u"4 5 6 die mittlere, 1 2 3 die untere."},
-    {TextId::AccessibleLevelKeys,
-     u"Arrow keys, Page Up, Page Down, Home and End choose the level. The digit keys press the "
-     u"board's cells as laid out on the numeric keypad: 7 8 9 the top row, 4 5 6 the middle "
-     u"row, 1 2 3 the bottom row.",
-     u"Pfeiltasten, Bild auf, Bild ab, Pos 1 und Ende wählen die Stufe. Die Zifferntasten "
-     u"drücken die Felder wie auf dem Ziffernblock: 7 8 9 die obere Reihe, 4 5 6 die mittlere, "
-     u"1 2 3 die untere."},
+    {TextId::AccessibleLevelKeys, u"Arrow keys, Page Up, Page Down, Home and End choose the level.",
+     u"Pfeiltasten, Bild auf, Bild ab, Pos 1 und Ende wählen die Stufe."},
     {TextId::AccessibleKey, u"Key: %1", u"Taste: %1"},
     {TextId::ControlKeyName, u"Ctrl", u"Strg"},
     {TextId::AccessibleSound, u"Sound", u"Geräusche"},

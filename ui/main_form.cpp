@@ -262,7 +262,10 @@ void TMainForm::ApplyLanguage() {
         key.replace(QStringLiteral("Ctrl"), TextFor(TextId::ControlKeyName, language_));
         button->setAccessibleDescription(TextFor(TextId::AccessibleKey, language_).arg(key));
     }
-    levelscroll->setAccessibleDescription(TextFor(TextId::AccessibleLevelKeys, language_));
+    // The selector has the focus at the start: its description tells the board's keys too.
+    levelscroll->setAccessibleDescription(TextFor(TextId::AccessibleLevelKeys, language_) +
+                                          QLatin1Char(' ') +
+                                          TextFor(TextId::AccessibleBoardKeys, language_));
     box->setAccessibleName(TextFor(TextId::AccessibleBoard, language_));
     box->setAccessibleDescription(TextFor(TextId::AccessibleBoardKeys, language_));
     vemScroll->setAccessibleName(TextFor(TextId::AccessibleMarquee, language_));
